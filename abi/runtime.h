@@ -1,0 +1,16 @@
+// The managed wide string and dynamic array shared with host programs: one
+// allocator for both sides, the header layouts of veltrano.h.
+#pragma once
+
+#include "veltrano/veltrano.h"
+
+#include <string>
+
+namespace veltrano::abi {
+
+/// Text of a managed string.
+std::u16string TestoStringa(VelStringa s);
+/// Assigns the constant version text to *dest, releasing its old value.
+void AssegnaVersione(VelStringa* dest);
+
+} // namespace veltrano::abi

@@ -1,0 +1,19 @@
+// The process-wide state that the exports share: the grid buffer, the site's
+// cell MagliaSito and the data folder PercorsoDati. Unguarded by contract:
+// hosts call the computation exports from one thread at a time.
+#pragma once
+
+#include "core/maglia.h"
+
+#include <filesystem>
+
+namespace veltrano::abi {
+
+Griglia& BufferGriglia();
+TMagliaSito& MagliaSito();
+/// The folder of the library file itself, found when the library is loaded.
+const std::filesystem::path& PercorsoDati();
+/// Reads PercorsoDati / "GeoDati.dat" into the grid buffer.
+void CaricaGriglia();
+
+} // namespace veltrano::abi

@@ -1,0 +1,8 @@
+#include "cli/comandi.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return veltrano::cli::Principale({argv + 1, argv + argc}, std::cout, std::cerr);
+}

@@ -1,0 +1,50 @@
+#include "cli/sito.h"
+
+#include "core/calcolo.h"
+#include "geo/datum.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace veltrano::cli {
+
+std::filesystem::path CartellaDatiPredefinita() {
+    if (const char* d = std::getenv("VELTRANO_DATI"); d && *d)
+        return d;
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path() : exe.parent_path();
+}
+
+RisultatoSito CalcolaRisultatoSito(const std::filesystem::path& cartellaDati, double lon, double lat,
+                                   bool wgs84, int vn, int classe) {
+    RisultatoSito r{};
+    float lonE = static_cast<float>(lon), latE = static_cast<float>(lat);
+    if (wgs84) {
+        const Coordinate c = ConvCoord_WGS84toED50(lonE, latE);
+        lonE = c.Lon;
+        latE = c.Lat;
+    }
+    Griglia g;
+    g.Carica(cartellaDati / "GeoDati.dat");
+    TMagliaSito m{};
+    CercaPuntiMaglia(g, lonE, latE, m);
+    r.numNodi = ContaNodi(m);
+    r.isola = GruppoIsola(lonE, latE) != 0;
+    CompletaSito(m, Norm_DM2008, lonE, latE, vn, classe, r.dati);
+    r.lonED50 = lonE;
+    r.latED50 = latE;
+    return r;
+}
+
+std::array<StatoLimiteSito, 4> ParametriSito(const std::filesystem::path& cartellaDati, double lon,
+                                             double lat, bool wgs84, int vn, int classe) {
+    const RisultatoSito r = CalcolaRisultatoSito(cartellaDati, lon, lat, wgs84, vn, classe);
+    const TGIS_DatiOut& d = r.dati;
+    auto stato = [](const char* nome, const TGIS_ParZS& p) {
+        return StatoLimiteSito{nome, static_cast<int>(p.Tr), p.ag, p.Fo, p.Tc_s};
+    };
+    return {stato("SLO", d.SLO), stato("SLD", d.SLD), stato("SLV", d.SLV), stato("SLC", d.SLC)};
+}
+
+} // namespace veltrano::cli

@@ -1,0 +1,210 @@
+#include "core/maglia.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+
+namespace veltrano {
+
+PuntoPiano ProiezioneSito(float Lon, float Lat) {
+    // Second eccentricity squared of the international 1924 ellipsoid.
+    constexpr long double e2 = 0.006768170197L;
+    constexpr long double a = 6378.388L, b = 6356.911946L; // [km]
+    const float lam = S((static_cast<long double>(Lon) - 12.45L) * PiGreco / 180.0L);
+    const float phi = S(static_cast<long double>(Lat) * PiGreco / 180.0L);
+    // cos(phi) and cos(lambda), not their squares: the node coordinates of
+    // the grid file were computed this way and the search compares with them.
+    const float V1 = S(std::pow(1.0L + e2 * std::cos(static_cast<long double>(phi)), 0.5L));
+    const float phi1 = S(std::atan(std::tan(static_cast<long double>(phi)) /
+                                   std::cos(static_cast<long double>(V1) * lam)));
+    const long double p1 = phi1;
+    const float Y = S(6376.5450006L * p1 - 16.10703468L * std::sin(2.0L * p1) +
+                      0.01697621L * std::sin(4.0L * p1) - 0.00002227L * std::sin(6.0L * p1));
+    const float V2 = S(std::pow(1.0L + e2 * std::cos(static_cast<long double>(lam)), 0.5L));
+    const float c = S(a * a / b);
+    const float X = S(static_cast<long double>(c) *
+                      std::asinh(std::cos(static_cast<long double>(phi)) *
+                                 std::tan(static_cast<long double>(lam) / V2)));
+    return {X, Y};
+}
+
+double DistanzaPiana(double x1, double y1, double x2, double y2) {
+    const long double dx = static_cast<long double>(x1) - x2;
+    const long double dy = static_cast<long double>(y1) - y2;
+    return static_cast<double>(std::sqrt(dx * dx + dy * dy));
+}
+
+int NodoPiuVicino(const Griglia& g, float x, float y) {
+    const std::byte* xy = g.XYPrimoBlocco();
+    double dmin = std::numeric_limits<double>::infinity();
+    int migliore = 1;
+    for (int n = 1; n <= NumNodi; ++n, xy += 8) {
+        const double d = DistanzaPiana(LeggiLE<float>(xy), LeggiLE<float>(xy + 4), x, y);
+        if (d < dmin) { // strict: the earlier node wins a tie
+            dmin = d;
+            migliore = n;
+        }
+    }
+    return migliore;
+}
+
+namespace {
+
+void CopiaNodo(const Griglia& g, int n, int slot, TMagliaSito& m) {
+    for (int k = 0; k < NumBlocchi; ++k) {
+        const TNodoGriglia v = g.Nodo(k, n);
+        TMagliaTR& r = m[static_cast<std::size_t>(k)];
+        r.NumPunti[slot] = v.ID;
+        r.XYPunti[slot][0] = v.X;
+        r.XYPunti[slot][1] = v.Y;
+        r.LonPunti[slot] = v.Lon;
+        r.LatPunti[slot] = v.Lat;
+        r.agPunti[slot] = v.ag;
+        r.FoPunti[slot] = v.Fo;
+        r.Tc_sPunti[slot] = v.Tc;
+    }
+}
+
+} // namespace
+
+int ContaNodi(const TMagliaSito& m) {
+    int n = 0;
+    for (int i = 0; i < 4; ++i)
+        if (m[0].NumPunti[i] > 0)
+            ++n;
+    return n;
+}
+
+void RiempiMaglia(const Griglia& g, PuntoPiano sito, const NodiMaglia& nodi, float Lon, float Lat,
+                  TMagliaSito& m) {
+    TMagliaTR& r0 = m[0];
+    r0.NumVert = 0;
+    for (int i = 0; i < 4; ++i)
+        r0.NumPunti[i] = 0;
+    r0.XYSito[0] = sito.X;
+    r0.XYSito[1] = sito.Y;
+    for (int s = 0; s < 4; ++s)
+        CopiaNodo(g, nodi.n[static_cast<std::size_t>(s)], s, m);
+    // A node found twice keeps its values in the later slot, but only the
+    // first slot counts it: the first record's number is cleared.
+    if (r0.NumPunti[1] == r0.NumPunti[0])
+        r0.NumPunti[1] = 0;
+    if (r0.NumPunti[2] == r0.NumPunti[1])
+        r0.NumPunti[2] = 0;
+    else if (r0.NumPunti[2] == r0.NumPunti[0])
+        r0.NumPunti[2] = 0;
+    if (r0.NumPunti[3] == r0.NumPunti[2])
+        r0.NumPunti[3] = 0;
+    else if (r0.NumPunti[3] == r0.NumPunti[1])
+        r0.NumPunti[3] = 0;
+    else if (r0.NumPunti[3] == r0.NumPunti[0])
+        r0.NumPunti[3] = 0;
+    const int nv = ContaNodi(m);
+    for (TMagliaTR& r : m) {
+        r.NumVert = nv;
+        r.LonSitoRic = Lon;
+        r.LatSitoRic = Lat;
+    }
+}
+
+void CercaPuntiMaglia(const Griglia& g, float Lon, float Lat, TMagliaSito& m) {
+    const PuntoPiano sito = ProiezioneSito(Lon, Lat);
+    const NodiMaglia nodi =
+        TrovaNodiMaglia(g, sito, [&g](float x, float y) { return NodoPiuVicino(g, x, y); });
+    RiempiMaglia(g, sito, nodi, Lon, Lat, m);
+}
+
+namespace {
+
+void ScambiaSlot(TMagliaTR& r, int i, int j) {
+    int32_t n = r.NumPunti[i];
+    r.NumPunti[i] = r.NumPunti[j];
+    r.NumPunti[j] = n;
+    for (int c = 0; c < 2; ++c) {
+        const float t = r.XYPunti[i][c];
+        r.XYPunti[i][c] = r.XYPunti[j][c];
+        r.XYPunti[j][c] = t;
+    }
+    float t = r.LonPunti[i];
+    r.LonPunti[i] = r.LonPunti[j];
+    r.LonPunti[j] = t;
+    t = r.LatPunti[i];
+    r.LatPunti[i] = r.LatPunti[j];
+    r.LatPunti[j] = t;
+    t = r.agPunti[i];
+    r.agPunti[i] = r.agPunti[j];
+    r.agPunti[j] = t;
+    t = r.FoPunti[i];
+    r.FoPunti[i] = r.FoPunti[j];
+    r.FoPunti[j] = t;
+    t = r.Tc_sPunti[i];
+    r.Tc_sPunti[i] = r.Tc_sPunti[j];
+    r.Tc_sPunti[j] = t;
+}
+
+} // namespace
+
+void OrdinaPunti(bool Discendente, int N, TMagliaSito& m) {
+    if (!(N >= 0 && N <= 4))
+        throw ErroreIntervallo("numero di nodi fuori intervallo: " + std::to_string(N));
+    for (TMagliaTR& r : m) {
+        bool scambio = true;
+        while (scambio) {
+            scambio = false;
+            for (int i = 0; i + 1 < N; ++i) {
+                const bool fuori = Discendente ? r.NumPunti[i] < r.NumPunti[i + 1]
+                                               : r.NumPunti[i] > r.NumPunti[i + 1];
+                if (fuori) {
+                    ScambiaSlot(r, i, i + 1);
+                    scambio = true;
+                }
+            }
+        }
+    }
+}
+
+void OrdinaInteri(int32_t* v, int n, int flag) {
+    bool scambio = true;
+    while (scambio) {
+        scambio = false;
+        for (int i = 0; i + 1 < n; ++i) {
+            if (flag == 0 ? v[i] > v[i + 1] : v[i] < v[i + 1]) {
+                std::swap(v[i], v[i + 1]);
+                scambio = true;
+            }
+        }
+    }
+}
+
+bool PuntoInPoligono(const float (*Vertici)[2], int N, float X, float Y, float TolVertice,
+                     float TolLato, bool Tolleranza) {
+    for (int j = 0; j < N; ++j)
+        if (std::fabs(static_cast<long double>(Vertici[j][0]) - X) <= TolVertice &&
+            std::fabs(static_cast<long double>(Vertici[j][1]) - Y) <= TolVertice)
+            return true;
+    long double somma = 0.0L;
+    for (int j = 0; j < N; ++j) {
+        const int k = (j + 1) % N;
+        const long double ax = static_cast<long double>(Vertici[j][0]) - X;
+        const long double ay = static_cast<long double>(Vertici[j][1]) - Y;
+        const long double bx = static_cast<long double>(Vertici[k][0]) - X;
+        const long double by = static_cast<long double>(Vertici[k][1]) - Y;
+        const long double lung = std::sqrt(ax * ax + ay * ay) * std::sqrt(bx * bx + by * by);
+        if (lung == 0.0L) // on a vertex (only reachable with a zero vertex tolerance)
+            return true;
+        long double cosa = (ax * bx + ay * by) / lung;
+        cosa = cosa < -1.0L ? -1.0L : (cosa > 1.0L ? 1.0L : cosa);
+        long double ang = std::acos(cosa);
+        if (std::fabs(std::fabs(ang) - PiGreco) <= TolLato) // on the edge
+            return true;
+        if (ax * by - ay * bx < 0.0L)
+            ang = -ang;
+        somma += ang;
+    }
+    if (Tolleranza)
+        return std::fabs(somma) >= 6.28L - TolLato;
+    return std::fabs(somma) >= 6.28L;
+}
+
+} // namespace veltrano
