@@ -157,7 +157,7 @@ int ComandoSito(const Parole& args, std::ostream& out, std::ostream& err) {
         std::vector<int32_t> nodi;
         for (int i = 0; i < 4; ++i)
             if (d.NumPunti[i] != 0)
-                nodi.push_back(d.NumPunti[i]);
+                nodi.push_back(int32_t{d.NumPunti[i]}); // a copy: the record is packed
         std::sort(nodi.begin(), nodi.end());
         if (json) {
             out << "{\"lon_ed50\":" << Num(r.lonED50) << ",\"lat_ed50\":" << Num(r.latED50)

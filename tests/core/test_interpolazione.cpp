@@ -108,10 +108,10 @@ TEST(InterpolaParametri, AgreesWithAnIndependentDoubleComputation) {
                 sp += w;
             }
             const TGIS_ParZS& p = StatoLimite(out, j);
-            EXPECT_NEAR(p.ag, sv[0] / sp / 10, 1e-6 * p.ag) << Lo << " " << La;
-            EXPECT_NEAR(p.Fo, sv[1] / sp, 1e-6 * p.Fo) << Lo << " " << La;
-            EXPECT_NEAR(p.Tc_s, sv[2] / sp, 1e-6 * p.Tc_s) << Lo << " " << La;
-            EXPECT_EQ(p.Tr, float(T));
+            EXPECT_NEAR(+p.ag, sv[0] / sp / 10, 1e-6 * +p.ag) << Lo << " " << La;
+            EXPECT_NEAR(+p.Fo, sv[1] / sp, 1e-6 * +p.Fo) << Lo << " " << La;
+            EXPECT_NEAR(+p.Tc_s, sv[2] / sp, 1e-6 * +p.Tc_s) << Lo << " " << La;
+            EXPECT_EQ(+p.Tr, float(T));
         }
     }
     EXPECT_GT(provati, 80);
@@ -139,13 +139,13 @@ TEST(InterpolaParametri, ReferenceNodesReturnTheirPublishedValues) {
         const TGIS_ParZS& p = ls == "SLO" ? out.SLO : ls == "SLD" ? out.SLD : ls == "SLV" ? out.SLV : out.SLC;
         const int k = IndiceTR(std::stoi(c[4])).indice;
         SCOPED_TRACE(c[0] + " " + ls + " source: " + c[8]);
-        EXPECT_EQ(p.Tr, std::stof(c[4]));
-        EXPECT_EQ(p.ag, static_cast<float>(static_cast<long double>(g.ag(k, n)) / 10));
-        EXPECT_EQ(p.Fo, g.Fo(k, n));
-        EXPECT_EQ(p.Tc_s, g.Tc(k, n));
-        EXPECT_NEAR(p.ag, std::stod(c[5]), 0.00005 + 1e-7);
-        EXPECT_NEAR(p.Fo, std::stod(c[6]), 0.005 + 1e-6);
-        EXPECT_NEAR(p.Tc_s, std::stod(c[7]), 0.005 + 1e-6);
+        EXPECT_EQ(+p.Tr, std::stof(c[4]));
+        EXPECT_EQ(+p.ag, static_cast<float>(static_cast<long double>(g.ag(k, n)) / 10));
+        EXPECT_EQ(+p.Fo, g.Fo(k, n));
+        EXPECT_EQ(+p.Tc_s, g.Tc(k, n));
+        EXPECT_NEAR(+p.ag, std::stod(c[5]), 0.00005 + 1e-7);
+        EXPECT_NEAR(+p.Fo, std::stod(c[6]), 0.005 + 1e-6);
+        EXPECT_NEAR(+p.Tc_s, std::stod(c[7]), 0.005 + 1e-6);
     }
 }
 
@@ -160,13 +160,13 @@ TEST(InterpolaParametri, NodeValuesAreScaledBy9806AndLimitStatesByTen) {
         int n = 1;
         while (g.ID(0, n) != id)
             ++n;
-        EXPECT_EQ(out.agPunti[4 * i + 0], static_cast<float>(static_cast<long double>(g.ag(6, n)) / 9.806L));
-        EXPECT_EQ(out.FoPunti[4 * i + 0], g.Fo(6, n));
-        EXPECT_EQ(out.Tc_sPunti[4 * i + 3], g.Tc(0, n)); // SLO at 30 years
+        EXPECT_EQ(+out.agPunti[4 * i + 0], static_cast<float>(static_cast<long double>(g.ag(6, n)) / 9.806L));
+        EXPECT_EQ(+out.FoPunti[4 * i + 0], g.Fo(6, n));
+        EXPECT_EQ(+out.Tc_sPunti[4 * i + 3], g.Tc(0, n)); // SLO at 30 years
     }
-    EXPECT_NEAR(out.SLV.ag, 0.2607, 0.0001); // L'Aquila
+    EXPECT_NEAR(+out.SLV.ag, 0.2607, 0.0001); // L'Aquila
     for (int i = 0; i + 1 < out.NumVert; ++i)
-        EXPECT_LT(out.NumPunti[i], out.NumPunti[i + 1]);
+        EXPECT_LT(+out.NumPunti[i], +out.NumPunti[i + 1]);
 }
 
 } // namespace

@@ -54,28 +54,28 @@ TEST(CercaPuntiMaglia, MainlandSiteHasFourDistinctSurroundingNodes) {
         TMagliaSito m{};
         CercaPuntiMaglia(g, Lo, La, m);
         const PuntoPiano s = ProiezioneSito(Lo, La);
-        EXPECT_EQ(g.ID(0, VicinoIndipendente(g, s.X, s.Y)), m[0].NumPunti[0]);
+        EXPECT_EQ(g.ID(0, VicinoIndipendente(g, s.X, s.Y)), +m[0].NumPunti[0]);
         if (m[0].NumVert != 4)
             continue; // at sea or beyond the border
         ++provati;
-        std::set<int> ids(m[0].NumPunti, m[0].NumPunti + 4);
+        const std::set<int> ids{m[0].NumPunti[0], m[0].NumPunti[1], m[0].NumPunti[2], m[0].NumPunti[3]};
         EXPECT_EQ(ids.size(), 4u);
         // The site lies inside the cell's lon/lat box, give or take the rounding
         // of the published node coordinates.
         float lo1 = 1e9f, lo2 = -1e9f, la1 = 1e9f, la2 = -1e9f;
         for (int s2 = 0; s2 < 4; ++s2) {
-            lo1 = std::min(lo1, m[0].LonPunti[s2]);
-            lo2 = std::max(lo2, m[0].LonPunti[s2]);
-            la1 = std::min(la1, m[0].LatPunti[s2]);
-            la2 = std::max(la2, m[0].LatPunti[s2]);
+            lo1 = std::min(lo1, +m[0].LonPunti[s2]);
+            lo2 = std::max(lo2, +m[0].LonPunti[s2]);
+            la1 = std::min(la1, +m[0].LatPunti[s2]);
+            la2 = std::max(la2, +m[0].LatPunti[s2]);
         }
         EXPECT_GE(Lo, lo1 - 0.01f);
         EXPECT_LE(Lo, lo2 + 0.01f);
         EXPECT_GE(La, la1 - 0.01f);
         EXPECT_LE(La, la2 + 0.01f);
         for (int k = 0; k < NumBlocchi; ++k) {
-            EXPECT_EQ(m[k].NumVert, 4);
-            EXPECT_EQ(m[k].LonSitoRic, Lo);
+            EXPECT_EQ(+m[k].NumVert, 4);
+            EXPECT_EQ(+m[k].LonSitoRic, Lo);
         }
     }
     EXPECT_GT(provati, 60);
@@ -85,12 +85,12 @@ TEST(CercaPuntiMaglia, SiteAtSeaKeepsDuplicatesOnlyInTheFirstRecordCount) {
     const Griglia& g = test::GrigliaCostruita();
     TMagliaSito m{};
     CercaPuntiMaglia(g, 5.0f, 36.0f, m); // far south-west, open sea
-    EXPECT_LE(m[0].NumVert, 2);
-    EXPECT_GT(m[0].NumPunti[0], 0);
+    EXPECT_LE(+m[0].NumVert, 2);
+    EXPECT_GT(+m[0].NumPunti[0], 0);
     // Cleared numbers in the first record only; other records keep them.
     for (int s = 1; s < 4; ++s) {
         if (m[0].NumPunti[s] == 0) {
-            EXPECT_GT(m[1].NumPunti[s], 0);
+            EXPECT_GT(+m[1].NumPunti[s], 0);
         }
     }
 }
@@ -133,26 +133,26 @@ TEST(OrdinaPunti, MovesEveryFieldOfASlotTogether) {
     for (int k = 0; k < NumBlocchi; ++k)
         for (int i = 0; i < 4; ++i) {
             const float id = float(10 * (i + 1));
-            EXPECT_EQ(m[k].NumPunti[i], 10 * (i + 1));
-            EXPECT_EQ(m[k].XYPunti[i][0], id + 0.1f);
-            EXPECT_EQ(m[k].XYPunti[i][1], id + 0.2f);
-            EXPECT_EQ(m[k].LonPunti[i], id + 0.3f);
-            EXPECT_EQ(m[k].LatPunti[i], id + 0.4f);
-            EXPECT_EQ(m[k].agPunti[i], id + 0.5f + float(k));
-            EXPECT_EQ(m[k].FoPunti[i], id + 0.6f);
-            EXPECT_EQ(m[k].Tc_sPunti[i], id + 0.7f);
+            EXPECT_EQ(+m[k].NumPunti[i], 10 * (i + 1));
+            EXPECT_EQ(+m[k].XYPunti[i][0], id + 0.1f);
+            EXPECT_EQ(+m[k].XYPunti[i][1], id + 0.2f);
+            EXPECT_EQ(+m[k].LonPunti[i], id + 0.3f);
+            EXPECT_EQ(+m[k].LatPunti[i], id + 0.4f);
+            EXPECT_EQ(+m[k].agPunti[i], id + 0.5f + float(k));
+            EXPECT_EQ(+m[k].FoPunti[i], id + 0.6f);
+            EXPECT_EQ(+m[k].Tc_sPunti[i], id + 0.7f);
         }
     OrdinaPunti(true, 4, m);
-    EXPECT_EQ(m[3].NumPunti[0], 40);
-    EXPECT_EQ(m[3].NumPunti[3], 10);
+    EXPECT_EQ(+m[3].NumPunti[0], 40);
+    EXPECT_EQ(+m[3].NumPunti[3], 10);
     // Only the first N slots take part.
     TMagliaSito p{};
     for (int i = 0; i < 4; ++i)
         p[0].NumPunti[i] = ids[i];
     OrdinaPunti(false, 2, p);
-    EXPECT_EQ(p[0].NumPunti[0], 10);
-    EXPECT_EQ(p[0].NumPunti[1], 40);
-    EXPECT_EQ(p[0].NumPunti[2], 30);
+    EXPECT_EQ(+p[0].NumPunti[0], 10);
+    EXPECT_EQ(+p[0].NumPunti[1], 40);
+    EXPECT_EQ(+p[0].NumPunti[2], 30);
     EXPECT_THROW(OrdinaPunti(false, 5, p), ErroreIntervallo);
 }
 
@@ -160,24 +160,24 @@ TEST(ValoriIsole, SardiniaGetsGroupOneWithItsBoxAsNodes) {
     TMagliaSito m{};
     ASSERT_TRUE(ValoriIsole(9.0f, 40.0f, m));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(m[0].NumPunti[i], i + 1);
-        EXPECT_EQ(m[6].agPunti[i], 0.500f);
-        EXPECT_EQ(m[6].FoPunti[i], 2.88f);
-        EXPECT_EQ(m[6].Tc_sPunti[i], 0.340f);
-        EXPECT_EQ(m[0].agPunti[i], 0.186f);
-        EXPECT_EQ(m[8].Tc_sPunti[i], 0.401f);
+        EXPECT_EQ(+m[0].NumPunti[i], i + 1);
+        EXPECT_EQ(+m[6].agPunti[i], 0.500f);
+        EXPECT_EQ(+m[6].FoPunti[i], 2.88f);
+        EXPECT_EQ(+m[6].Tc_sPunti[i], 0.340f);
+        EXPECT_EQ(+m[0].agPunti[i], 0.186f);
+        EXPECT_EQ(+m[8].Tc_sPunti[i], 0.401f);
     }
-    EXPECT_EQ(m[0].LonPunti[0], 7.8294f);
-    EXPECT_EQ(m[0].LatPunti[2], 38.6243f);
-    EXPECT_EQ(m[0].NumVert, 0); // left as the search set it
+    EXPECT_EQ(+m[0].LonPunti[0], 7.8294f);
+    EXPECT_EQ(+m[0].LatPunti[2], 38.6243f);
+    EXPECT_EQ(+m[0].NumVert, 0); // left as the search set it
 }
 
 TEST(ValoriIsole, TremitiUsesGroupThreeWithUsticaBox) {
     TMagliaSito m{};
     ASSERT_TRUE(ValoriIsole(15.5f, 42.15f, m));
     EXPECT_EQ(GruppoIsola(15.5f, 42.15f), 3);
-    EXPECT_EQ(m[0].LonPunti[0], 13.1269f);
-    EXPECT_EQ(m[6].agPunti[0], 1.500f);
+    EXPECT_EQ(+m[0].LonPunti[0], 13.1269f);
+    EXPECT_EQ(+m[6].agPunti[0], 1.500f);
 }
 
 TEST(ValoriIsole, EdgesAndVertexToleranceCountAsInside) {
@@ -188,7 +188,7 @@ TEST(ValoriIsole, EdgesAndVertexToleranceCountAsInside) {
     // Midpoint of box 13's first edge.
     EXPECT_EQ(GruppoIsola((14.2985f + 14.6473f) / 2, (38.6302f + 38.6307f) / 2), 4);
     EXPECT_FALSE(ValoriIsole(12.5f, 42.0f, m)); // Lazio: no island
-    EXPECT_EQ(m[0].NumPunti[0], 0);              // nothing written
+    EXPECT_EQ(+m[0].NumPunti[0], 0);              // nothing written
 }
 
 TEST(PuntoInPoligono, WindingTest) {

@@ -110,7 +110,7 @@ TEST(DatabaseComuni, FailedSaveKeepsTheOldFiles) {
     EXPECT_ANY_THROW(SalvaComuni(Prefisso(dir), w));
     const auto letti = LeggiComuni(Prefisso(dir));
     ASSERT_EQ(letti.size(), 2u);
-    EXPECT_EQ(letti[1].Id_sf_COM, 2);
+    EXPECT_EQ(+letti[1].Id_sf_COM, 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "CoorCom2.dat.tmp"));
     std::filesystem::remove_all(dir);
 }

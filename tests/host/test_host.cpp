@@ -125,12 +125,12 @@ TEST(Host, ComputationWritesOnlyItsFields) {
     for (const TGIS_ParZS* z : {&a.SLV, &a.SLC, &a.SLD, &a.SLO})
         for (uint8_t c : z->persi)
             ASSERT_EQ(c, 0);
-    EXPECT_EQ(a.NumVert, 4);
-    EXPECT_EQ(a.NumPunti[0], 26305);
-    EXPECT_EQ(a.NumPunti[3], 26528);
-    EXPECT_EQ(a.LonSitoED50, 13.4f);
-    EXPECT_EQ(a.SLV.Tr, 475.0f);
-    EXPECT_NEAR(a.SLV.ag, 0.2607, 1e-4);
+    EXPECT_EQ(+a.NumVert, 4);
+    EXPECT_EQ(+a.NumPunti[0], 26305);
+    EXPECT_EQ(+a.NumPunti[3], 26528);
+    EXPECT_EQ(+a.LonSitoED50, 13.4f);
+    EXPECT_EQ(+a.SLV.Tr, 475.0f);
+    EXPECT_NEAR(+a.SLV.ag, 0.2607, 1e-4);
 }
 
 TEST(Host, ExportsAgreeWithTheEngineBitForBit) {

@@ -1,0 +1,225 @@
+// "veltrano spettro" called in process with ag, Fo and Tc* given directly, so
+// no data file is needed.
+#include "cli/spettro.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <locale>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace veltrano::cli {
+namespace {
+
+struct Esito {
+    int codice;
+    std::string out, err;
+};
+
+Esito Esegui(const std::vector<std::string>& args, const std::locale& loc = std::locale::classic()) {
+    std::ostringstream out, err;
+    out.imbue(loc);
+    err.imbue(loc);
+    const int codice = ComandoSpettro(args, out, err);
+    return {codice, out.str(), err.str()};
+}
+
+std::vector<std::string> Righe(const std::string& testo) {
+    std::vector<std::string> r;
+    std::istringstream s(testo);
+    for (std::string riga; std::getline(s, riga);)
+        r.push_back(riga);
+    return r;
+}
+
+// The data rows of a CSV table: the lines after the header row.
+std::vector<std::string> RigheDati(const std::string& csv) {
+    auto r = Righe(csv);
+    const auto inizio = std::find_if(r.begin(), r.end(), [](const std::string& x) { return x.rfind("T_s", 0) == 0; });
+    return inizio == r.end() ? std::vector<std::string>{} : std::vector<std::string>(inizio + 1, r.end());
+}
+
+const std::vector<std::string> Diretti{"--ag", "0.25", "--fo", "2.4", "--tc", "0.3"};
+
+std::vector<std::string> Con(std::vector<std::string> altri) {
+    std::vector<std::string> a = Diretti;
+    a.insert(a.end(), altri.begin(), altri.end());
+    return a;
+}
+
+class FileTemporaneo {
+public:
+    explicit FileTemporaneo(const std::string& nome)
+        : percorso_(std::filesystem::temp_directory_path() /
+                    (std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + nome)) {
+        std::filesystem::remove(percorso_);
+    }
+    ~FileTemporaneo() { std::filesystem::remove(percorso_); }
+    const std::filesystem::path& percorso() const { return percorso_; }
+    std::string Contenuto() const {
+        std::ifstream f(percorso_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    }
+
+private:
+    std::filesystem::path percorso_;
+};
+
+TEST(ComandoSpettro, Aiuto) {
+    const auto e = Esegui({"--help"});
+    EXPECT_EQ(e.codice, 0);
+    EXPECT_EQ(e.out.rfind("uso: veltrano spettro", 0), 0u);
+    EXPECT_NE(e.out.find("SDe_m"), std::string::npos);
+    EXPECT_TRUE(e.err.empty());
+}
+
+TEST(ComandoSpettro, TabellaCsv) {
+    const auto e = Esegui(Diretti);
+    ASSERT_EQ(e.codice, 0) << e.err;
+    EXPECT_TRUE(e.err.empty());
+    const auto righe = Righe(e.out);
+    ASSERT_GT(righe.size(), 10u);
+    std::size_t commenti = 0;
+    while (commenti < righe.size() && righe[commenti].rfind("# ", 0) == 0)
+        ++commenti;
+    EXPECT_GE(commenti, 4u);
+    ASSERT_LT(commenti, righe.size());
+    EXPECT_EQ(righe[commenti], "T_s,Se_g,Sve_g,Sd_g,Svd_g,SDe_m");
+    EXPECT_NE(e.out.find("# stato limite: utente"), std::string::npos);
+    EXPECT_NE(e.out.find("TB 0.1000 s, TC 0.3000 s, TD 2.6000 s"), std::string::npos);
+    // Subsoil A at T = 0: Se = Sd = ag; Sve = Svd = ag·Fv/Fo = 0.25·1.35·√0.25.
+    EXPECT_EQ(righe[commenti + 1], "0.0000,0.250000,0.168750,0.250000,0.168750,0.000000");
+    // Default grid: 0 to 4 s.
+    EXPECT_EQ(righe.back().substr(0, 7), "4.0000,");
+    for (std::size_t i = commenti + 1; i < righe.size(); ++i)
+        EXPECT_EQ(std::count(righe[i].begin(), righe[i].end(), ','), 5) << righe[i];
+}
+
+TEST(ComandoSpettro, ComponenteEPeriodi) {
+    auto e = Esegui(Con({"--componente", "verticale", "--periodi", "0:1:0.5", "--stato", "SLD"}));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    EXPECT_NE(e.out.find("# stato limite: SLD"), std::string::npos);
+    EXPECT_EQ(e.out.find("# orizzontale"), std::string::npos);
+    // Past TC = 0.15 s: Sve(0.5) = ag·Fv·TC/T = 0.25·1.62·0.3 = 0.1215 g; q = 1 keeps Svd = Sve.
+    EXPECT_EQ(RigheDati(e.out),
+              (std::vector<std::string>{"0.0000,0.168750,0.168750", "0.5000,0.121500,0.121500",
+                                        "1.0000,0.060750,0.060750"}));
+    EXPECT_NE(e.out.find("\nT_s,Sve_g,Svd_g\n"), std::string::npos);
+
+    e = Esegui(Con({"--componente", "orizzontale", "--periodi", "0.2:0.2:1", "--suolo", "b", "--q", "3"}));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    EXPECT_NE(e.out.find("\nT_s,Se_g,Sd_g,SDe_m\n"), std::string::npos);
+    // Subsoil B plateau: Se = 0.25·1.16·2.4 = 0.696 g, Sd = Se/3.
+    // SDe = 0.696·9.80665·(0.2/2π)² m.
+    EXPECT_EQ(RigheDati(e.out), std::vector<std::string>{"0.2000,0.696000,0.232000,0.006916"});
+}
+
+TEST(ComandoSpettro, Json) {
+    const auto e = Esegui(Con({"--formato", "json", "--periodi", "0:0.1:0.1", "--topografia", "T2"}));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    EXPECT_EQ(e.out.front(), '{');
+    EXPECT_NE(e.out.find("\"stato_limite\": \"utente\""), std::string::npos);
+    EXPECT_NE(e.out.find("\"TR\": null"), std::string::npos);
+    EXPECT_NE(e.out.find("\"topografia\": \"T2\""), std::string::npos);
+    EXPECT_NE(e.out.find("\"punti\": ["), std::string::npos);
+    EXPECT_NE(e.out.find("{\"T\": 0.1, \"Se\": 0.72,"), std::string::npos); // 0.25·1.2·2.4
+    EXPECT_EQ(e.out.substr(e.out.size() - 2), "}\n");
+}
+
+// A locale with decimal comma and digit grouping must not leak into the output.
+struct VirgolaDecimale : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(ComandoSpettro, PuntoDecimaleInOgniLocale) {
+    const std::locale italiano(std::locale::classic(), new VirgolaDecimale);
+    const auto e = Esegui(Con({"--periodi", "0:2:1", "--smorzamento", "7.5"}), italiano);
+    ASSERT_EQ(e.codice, 0) << e.err;
+    EXPECT_EQ(RigheDati(e.out).at(1).substr(0, 7), "1.0000,");
+    EXPECT_NE(e.out.find("smorzamento 7.5 %"), std::string::npos);
+}
+
+TEST(ComandoSpettro, GraficoSvg) {
+    const FileTemporaneo f("spettro.svg");
+    const auto e = Esegui(Con({"--grafico", f.percorso().string()}));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    ASSERT_TRUE(std::filesystem::exists(f.percorso()));
+    const std::string svg = f.Contenuto();
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("Periodo T [s]"), std::string::npos);
+    EXPECT_NE(svg.find("Se [g]"), std::string::npos);
+    EXPECT_NE(svg.find(">utente<"), std::string::npos);
+    EXPECT_NE(svg.find("<polyline"), std::string::npos);
+    EXPECT_FALSE(e.out.empty()); // the table is still written
+}
+
+TEST(ComandoSpettro, GraficoPng) {
+    const FileTemporaneo f("spettro.png");
+    const auto e = Esegui(Con({"--grafico", f.percorso().string(), "--stato", "SLV"}));
+    ASSERT_EQ(e.codice, 0) << e.err;
+    const std::string png = f.Contenuto();
+    ASSERT_GT(png.size(), 100u);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+    // 800x500 RGB, stored deflate: the data length is fixed by the size.
+    const std::size_t grezzo = 500 * (1 + 800 * 3), blocchi = (grezzo + 65534) / 65535;
+    EXPECT_EQ(png.size(), 8 + 25 + (12 + 2 + 5 * blocchi + grezzo + 4) + 12);
+}
+
+TEST(ComandoSpettro, GraficoNonScrivibile) {
+    const auto e = Esegui(Con({"--grafico", "/cartella/che/non/esiste/spettro.svg"}));
+    EXPECT_EQ(e.codice, 1);
+    EXPECT_EQ(e.err.rfind("veltrano spettro: ", 0), 0u);
+    EXPECT_TRUE(e.out.empty());
+}
+
+TEST(ComandoSpettro, DatiMancanti) {
+    // A data folder without the grid file is a failure, not bad use.
+    const auto e = Esegui({"--lon", "13.4", "--lat", "42.35", "--dati", "/cartella/che/non/esiste"});
+    EXPECT_EQ(e.codice, 1) << e.err;
+    EXPECT_EQ(e.err.rfind("veltrano spettro: ", 0), 0u);
+}
+
+class SpettroUsoErrato : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Casi, SpettroUsoErrato,
+    ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"--ag", "0.25"},
+                      std::vector<std::string>{"--ag", "-0.25", "--fo", "2.4", "--tc", "0.3"},
+                      std::vector<std::string>{"--ag", "x", "--fo", "2.4", "--tc", "0.3"},
+                      std::vector<std::string>{"--ag", "nan", "--fo", "2.4", "--tc", "0.3"},
+                      std::vector<std::string>{"--ag", "0.25", "--fo", "0", "--tc", "0.3"},
+                      std::vector<std::string>{"--ag", "0.25", "--fo", "2.4", "--tc", "-1"},
+                      std::vector<std::string>{"--ag", "0.25", "--fo", "2.4", "--tc", "0.3", "--lon", "13"},
+                      Con({"--suolo", "F"}), Con({"--topografia", "T5"}),
+                      Con({"--topografia", "T2", "--st", "1.2"}), Con({"--st", "1.5"}),
+                      Con({"--st", "0.9"}), Con({"--smorzamento", "-1"}), Con({"--q", "0.5"}),
+                      Con({"--componente", "obliqua"}), Con({"--formato", "xml"}),
+                      Con({"--periodi", "0:4"}), Con({"--periodi", "0:4:0"}),
+                      Con({"--periodi", "2:1:0.1"}), Con({"--periodi", "a:b:c"}),
+                      Con({"--grafico", "spettro.jpg"}), Con({"--stato", "SLU"}),
+                      Con({"--vn", "50"}), Con({"--wgs84"}), Con({"--pippo"}), Con({"extra"}),
+                      Con({"--q"}), std::vector<std::string>{"--lon", "13.4"},
+                      std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--classe", "V"},
+                      std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--vn", "0"},
+                      std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--stato", "utente"}));
+
+TEST_P(SpettroUsoErrato, CodiceDueEUnaRiga) {
+    const auto e = Esegui(GetParam());
+    EXPECT_EQ(e.codice, 2) << e.err;
+    EXPECT_EQ(e.err.rfind("veltrano spettro: ", 0), 0u) << e.err;
+    EXPECT_EQ(std::count(e.err.begin(), e.err.end(), '\n'), 1) << e.err;
+    EXPECT_TRUE(e.out.empty());
+}
+
+} // namespace
+} // namespace veltrano::cli
