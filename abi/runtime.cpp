@@ -1,5 +1,7 @@
 #include "abi/runtime.h"
 
+#include "abi/confine.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +61,22 @@ using namespace veltrano::abi;
 extern "C" {
 
 VELTRANO_API VelStringa VELTRANO_STDCALL VeltranoStringaNuova(const VelCar* testo, int32_t lunghezza) {
+    return Confine("VeltranoStringaNuova", [&] { return StringaNuova(testo, lunghezza); });
+}
+
+VELTRANO_API VelStringa VELTRANO_STDCALL VeltranoStringaDaUtf8(const char* testo) {
+    return Confine("VeltranoStringaDaUtf8", [&] { return StringaDaUtf8(testo); });
+}
+
+VELTRANO_API void VELTRANO_STDCALL VeltranoComuniDimensiona(TCoordComuni* a, int32_t n) {
+    Confine("VeltranoComuniDimensiona", [&] { ComuniDimensiona(a, n); });
+}
+
+} // extern "C"
+
+namespace veltrano::abi {
+
+VelStringa StringaNuova(const VelCar* testo, int32_t lunghezza) {
     if (lunghezza <= 0)
         return nullptr;
     const std::size_t n = static_cast<std::size_t>(lunghezza);
@@ -75,7 +93,7 @@ VELTRANO_API VelStringa VELTRANO_STDCALL VeltranoStringaNuova(const VelCar* test
     return c;
 }
 
-VELTRANO_API VelStringa VELTRANO_STDCALL VeltranoStringaDaUtf8(const char* testo) {
+VelStringa StringaDaUtf8(const char* testo) {
     if (!testo)
         return nullptr;
     std::u16string u;
@@ -97,25 +115,10 @@ VELTRANO_API VelStringa VELTRANO_STDCALL VeltranoStringaDaUtf8(const char* testo
             u.push_back(static_cast<char16_t>(c));
         }
     }
-    return VeltranoStringaNuova(reinterpret_cast<const VelCar*>(u.data()), static_cast<int32_t>(u.size()));
+    return StringaNuova(reinterpret_cast<const VelCar*>(u.data()), static_cast<int32_t>(u.size()));
 }
 
-VELTRANO_API int32_t VELTRANO_STDCALL VeltranoStringaLunghezza(VelStringa s) {
-    return s ? Testa(s)->lunghezza : 0;
-}
-
-VELTRANO_API void VELTRANO_STDCALL VeltranoStringaRilascia(VelStringa* s) {
-    if (!s || !*s)
-        return;
-    IntestazioneStringa* h = Testa(*s);
-    *s = nullptr;
-    if (h->riferimenti < 0)
-        return;
-    if (--h->riferimenti == 0)
-        std::free(h);
-}
-
-VELTRANO_API void VELTRANO_STDCALL VeltranoComuniDimensiona(TCoordComuni* a, int32_t n) {
+void ComuniDimensiona(TCoordComuni* a, int32_t n) {
     if (!a)
         throw ErroreArgomento("VeltranoComuniDimensiona: array nullo");
     if (n < 0)
@@ -148,6 +151,25 @@ VELTRANO_API void VELTRANO_STDCALL VeltranoComuniDimensiona(TCoordComuni* a, int
     h->riferimenti = 1;
     h->lunghezza = n;
     *a = elem;
+}
+
+} // namespace veltrano::abi
+
+extern "C" {
+
+VELTRANO_API int32_t VELTRANO_STDCALL VeltranoStringaLunghezza(VelStringa s) {
+    return s ? Testa(s)->lunghezza : 0;
+}
+
+VELTRANO_API void VELTRANO_STDCALL VeltranoStringaRilascia(VelStringa* s) {
+    if (!s || !*s)
+        return;
+    IntestazioneStringa* h = Testa(*s);
+    *s = nullptr;
+    if (h->riferimenti < 0)
+        return;
+    if (--h->riferimenti == 0)
+        std::free(h);
 }
 
 VELTRANO_API int32_t VELTRANO_STDCALL VeltranoComuniLunghezza(const TCoordComune* a) {

@@ -16,15 +16,18 @@ std::filesystem::path CartellaDatiPredefinita() {
     return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
+std::pair<float, float> SitoED50(double lon, double lat, bool wgs84) {
+    const float lo = static_cast<float>(lon), la = static_cast<float>(lat);
+    if (!wgs84)
+        return {lo, la};
+    const Coordinate c = ConvCoord_WGS84toED50(lo, la);
+    return {c.Lon, c.Lat};
+}
+
 RisultatoSito CalcolaRisultatoSito(const std::filesystem::path& cartellaDati, double lon, double lat,
                                    bool wgs84, int vn, int classe) {
     RisultatoSito r{};
-    float lonE = static_cast<float>(lon), latE = static_cast<float>(lat);
-    if (wgs84) {
-        const Coordinate c = ConvCoord_WGS84toED50(lonE, latE);
-        lonE = c.Lon;
-        latE = c.Lat;
-    }
+    const auto [lonE, latE] = SitoED50(lon, lat, wgs84);
     Griglia g;
     g.Carica(cartellaDati / "GeoDati.dat");
     TMagliaSito m{};

@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace veltrano::cli {
 
@@ -21,6 +22,9 @@ struct StatoLimiteSito {
 /// unless wgs84, then they are converted first. Throws veltrano::Errore.
 std::array<StatoLimiteSito, 4> ParametriSito(const std::filesystem::path& cartellaDati, double lon,
                                              double lat, bool wgs84, int vn, int classe);
+
+/// The site on ED50 [deg]: lon, lat as given, or converted from WGS84.
+std::pair<float, float> SitoED50(double lon, double lat, bool wgs84);
 
 /// Default data folder: the folder of the running executable.
 std::filesystem::path CartellaDatiPredefinita();

@@ -2,12 +2,13 @@
 
 namespace veltrano {
 
-void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32_t VN,
-                  int32_t ClasseUso, TGIS_DatiOut& out) {
-    if (ContaNodi(m) <= 2)
-        ValoriIsole(Lon, Lat, m); // a site off the grid may be a small island
-    const TempiRitorno tr = CalcolaTR(Normativa, VN, ClasseUsoByte(ClasseUso));
-    InterpolaParametri(m, Lon, Lat, tr, out);
+namespace {
+
+// Interpolation, ag to g, node sort and the copy of the cell into out.
+void Completa(TMagliaSito& m, bool isola, float Lon, float Lat, const TempiRitorno& tr,
+              TGIS_DatiOut& out, MemoriaNodi* memoria) {
+    // Island values are not the grid's: the node memory does not apply.
+    InterpolaParametri(m, Lon, Lat, tr, out, isola ? nullptr : memoria);
     for (int j = 0; j < 4; ++j) {
         TGIS_ParZS& p = StatoLimite(out, j);
         p.ag = S(static_cast<long double>(p.ag) / 10.0L); // g/10 to g
@@ -21,6 +22,24 @@ void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32
         out.LatPunti[i] = m[0].LatPunti[i];
     }
     out.NumVert = m[0].NumVert;
+}
+
+// A site off the grid (two nodes or fewer) may be a small island.
+bool Isola(TMagliaSito& m, float Lon, float Lat) { return ContaNodi(m) <= 2 && ValoriIsole(Lon, Lat, m); }
+
+} // namespace
+
+void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32_t VN,
+                  int32_t ClasseUso, TGIS_DatiOut& out, MemoriaNodi* memoria) {
+    const bool isola = Isola(m, Lon, Lat);
+    const TempiRitorno tr = CalcolaTR(Normativa, VN, ClasseUsoByte(ClasseUso));
+    Completa(m, isola, Lon, Lat, tr, out, memoria);
+}
+
+void CompletaSitoTR(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out,
+                    MemoriaNodi* memoria) {
+    const bool isola = Isola(m, Lon, Lat);
+    Completa(m, isola, Lon, Lat, tr, out, memoria);
 }
 
 void CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,

@@ -5,7 +5,25 @@
 
 namespace veltrano {
 
-Griglia::Griglia() : dati_(std::make_unique<std::byte[]>(DimGriglia)) {}
+Griglia::Griglia()
+    : dati_(std::make_unique<std::byte[]>(DimGriglia)), x_(std::make_unique<float[]>(NumNodi)),
+      y_(std::make_unique<float[]>(NumNodi)) {}
+
+Griglia::Griglia(const Griglia& o) : Griglia() { Imposta(o.Dati(), DimGriglia); }
+
+Griglia& Griglia::operator=(const Griglia& o) {
+    if (this != &o)
+        Imposta(o.Dati(), DimGriglia);
+    return *this;
+}
+
+void Griglia::Decodifica() {
+    const std::byte* xy = XYPrimoBlocco();
+    for (int i = 0; i < NumNodi; ++i, xy += 8) {
+        x_[static_cast<std::size_t>(i)] = LeggiLE<float>(xy);
+        y_[static_cast<std::size_t>(i)] = LeggiLE<float>(xy + 4);
+    }
+}
 
 void ControllaIndici(int k, int n) {
     if (!(k >= 0 && k < NumBlocchi))
@@ -23,6 +41,7 @@ void Griglia::Carica(const std::filesystem::path& percorso) {
     if (letti != DimGriglia)
         throw ErroreLettura(percorso.string() + ": " + std::to_string(letti) +
                             " byte, la griglia ne richiede " + std::to_string(DimGriglia));
+    Decodifica();
 }
 
 void Griglia::Imposta(const std::byte* dati, std::size_t n) {
@@ -30,10 +49,17 @@ void Griglia::Imposta(const std::byte* dati, std::size_t n) {
         throw ErroreLettura("griglia di " + std::to_string(n) + " byte, ne servono " +
                             std::to_string(DimGriglia));
     std::memcpy(dati_.get(), dati, DimGriglia);
+    Decodifica();
 }
 
 TNodoGriglia Griglia::Nodo(int k, int n) const {
-    return {ID(k, n), X(k, n), Y(k, n), Lon(k, n), Lat(k, n), ag(k, n), Fo(k, n), Tc(k, n)};
+    ControllaIndici(k, n);
+    const std::byte* b = dati_.get() + static_cast<std::size_t>(k) * DimBlocco;
+    const std::size_t i = static_cast<std::size_t>(n - 1);
+    return {LeggiLE<int32_t>(b + OffID + 4 * i), LeggiLE<float>(b + OffXY + 8 * i),
+            LeggiLE<float>(b + OffXY + 8 * i + 4), LeggiLE<float>(b + OffLon + 4 * i),
+            LeggiLE<float>(b + OffLat + 4 * i),    LeggiLE<float>(b + OffAg + 4 * i),
+            LeggiLE<float>(b + OffFo + 4 * i),     LeggiLE<float>(b + OffTc + 4 * i)};
 }
 
 } // namespace veltrano

@@ -45,6 +45,10 @@ struct TNodoGriglia {
 class Griglia {
 public:
     Griglia();
+    Griglia(const Griglia& o);
+    Griglia& operator=(const Griglia& o);
+    Griglia(Griglia&&) noexcept = default;
+    Griglia& operator=(Griglia&&) noexcept = default;
 
     /// Reads the first DimGriglia bytes of the file at percorso.
     /// Throws ErroreApertura (missing, unreadable) or ErroreLettura (short).
@@ -65,10 +69,15 @@ public:
     /// The XY array of the first block: X, Y pairs of node 1 onwards.
     const std::byte* XYPrimoBlocco() const { return dati_.get() + OffXY; }
     const std::byte* Dati() const { return dati_.get(); }
+    /// The first block's X and Y [km], decoded: entry n - 1 is node n.
+    const float* Xs() const { return x_.get(); }
+    const float* Ys() const { return y_.get(); }
 
 private:
+    void Decodifica();
     template <class T> T Leggi(int k, int n, std::size_t off, std::size_t passo, std::size_t extra) const;
     std::unique_ptr<std::byte[]> dati_;
+    std::unique_ptr<float[]> x_, y_;
 };
 
 /// Little-endian scalar at p (the file's byte order).

@@ -1,6 +1,7 @@
 #include "core/interpolazione.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -64,22 +65,82 @@ float DistanzaNodo(float latSito, float lonSito, float latNodo, float lonNodo) {
     return S(R * c);
 }
 
-float MediaPesata(int N, const float* lon, const float* lat, const float* valori, float lonSito,
-                  float latSito) {
+float MediaPesataDistanze(int N, const float* d, const float* valori) {
     if (!(N >= 0 && N <= 4))
         throw ErroreIntervallo("numero di nodi fuori intervallo: " + std::to_string(N));
-    float d[4];
-    for (int i = 0; i < N; ++i) {
-        d[i] = DistanzaNodo(latSito, lonSito, lat[i], lon[i]);
+    for (int i = 0; i < N; ++i)
         if (d[i] == 0.0f) // on the node: the limit of the weighted mean
             return valori[i];
-    }
     float sv = 0.0f, sp = 0.0f;
     for (int i = 0; i < N; ++i) {
         sv = S(static_cast<long double>(sv) + static_cast<long double>(valori[i]) / d[i]);
         sp = S(static_cast<long double>(sp) + 1.0L / d[i]);
     }
     return S(static_cast<long double>(sv) / sp);
+}
+
+float MediaPesata(int N, const float* lon, const float* lat, const float* valori, float lonSito,
+                  float latSito) {
+    if (!(N >= 0 && N <= 4))
+        throw ErroreIntervallo("numero di nodi fuori intervallo: " + std::to_string(N));
+    float d[4];
+    for (int i = 0; i < N; ++i)
+        d[i] = DistanzaNodo(latSito, lonSito, lat[i], lon[i]);
+    return MediaPesataDistanze(N, d, valori);
+}
+
+const float* DistanzeSito::Per(int N, const float* lon, const float* lat) {
+    for (int i = 0; i < N && i < 4; ++i) {
+        if (!noto_[i] || lon_[i] != lon[i] || lat_[i] != lat[i] || std::isnan(lon[i]) || std::isnan(lat[i])) {
+            lon_[i] = lon[i];
+            lat_[i] = lat[i];
+            d_[i] = DistanzaNodo(latS_, lonS_, lat[i], lon[i]);
+            noto_[i] = true;
+        }
+    }
+    return d_;
+}
+
+MemoriaNodi::MemoriaNodi(const Griglia& g)
+    : g_(&g), voci_(static_cast<std::size_t>(NumNodi) * Vie), turno_(NumNodi, 0) {
+    int32_t lo = g.ID(0, 1), hi = lo;
+    for (int n = 2; n <= NumNodi; ++n) {
+        lo = std::min(lo, g.ID(0, n));
+        hi = std::max(hi, g.ID(0, n));
+    }
+    idMin_ = lo;
+    // A grid file with absurd identifiers simply gets no memory.
+    if (static_cast<int64_t>(hi) - lo < 10'000'000) {
+        posizione_.assign(static_cast<std::size_t>(hi - lo + 1), 0);
+        for (int n = 1; n <= NumNodi; ++n)
+            posizione_[static_cast<std::size_t>(g.ID(0, n) - lo)] = n;
+    }
+}
+
+const MemoriaNodi::Valori* MemoriaNodi::Interpolati(int32_t id, int32_t TR) {
+    if (TR <= 0) // 0 marks an empty entry; such periods are computed directly
+        return nullptr;
+    const int64_t k = static_cast<int64_t>(id) - idMin_;
+    if (k < 0 || k >= static_cast<int64_t>(posizione_.size()))
+        return nullptr;
+    const int n = posizione_[static_cast<std::size_t>(k)];
+    if (n == 0)
+        return nullptr;
+    Voce* vie = &voci_[static_cast<std::size_t>(n - 1) * Vie];
+    for (int w = 0; w < Vie; ++w)
+        if (vie[w].TR == TR)
+            return &vie[w].v;
+    uint8_t& turno = turno_[static_cast<std::size_t>(n - 1)];
+    Voce& v = vie[turno];
+    turno = static_cast<uint8_t>((turno + 1) % Vie);
+    const BracketTR b = IntervalloTR(TR);
+    const int k1 = b.basso.indice, k2 = b.alto.indice;
+    const int32_t T1 = b.basso.periodo, T2 = b.alto.periodo;
+    v.v = {InterpolaTR(TR, T1, T2, g_->ag(k1, n), g_->ag(k2, n)),
+           InterpolaTR(TR, T1, T2, g_->Fo(k1, n), g_->Fo(k2, n)),
+           InterpolaTR(TR, T1, T2, g_->Tc(k1, n), g_->Tc(k2, n))};
+    v.TR = TR;
+    return &v.v;
 }
 
 TGIS_ParZS& StatoLimite(TGIS_DatiOut& out, int j) {
@@ -93,10 +154,13 @@ TGIS_ParZS& StatoLimite(TGIS_DatiOut& out, int j) {
 }
 
 void InterpolaParametri(const TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr,
-                        TGIS_DatiOut& out) {
+                        TGIS_DatiOut& out, MemoriaNodi* memoria) {
     TMagliaSito copia = m;
     OrdinaPunti(false, copia[0].NumVert, copia);
     const int N = copia[0].NumVert;
+    if (!(N >= 0 && N <= 4))
+        throw ErroreIntervallo("numero di nodi fuori intervallo: " + std::to_string(N));
+    DistanzeSito distanze(Lon, Lat);
     for (int j = 0; j < 4; ++j) {
         const int32_t TR = tr[static_cast<std::size_t>(j)];
         const BracketTR b = IntervalloTR(TR);
@@ -104,16 +168,28 @@ void InterpolaParametri(const TMagliaSito& m, float Lon, float Lat, const TempiR
         const TMagliaTR& r2 = copia[static_cast<std::size_t>(b.alto.indice)];
         float ag[4], Fo[4], Tc[4], lon[4], lat[4];
         for (int i = 0; i < 4; ++i) {
+            lon[i] = r1.LonPunti[i];
+            lat[i] = r1.LatPunti[i];
+            // The memory holds the grid's own values: usable when both ends
+            // of the bracket hold the same grid node in this slot.
+            const int32_t id = r1.NumPunti[i];
+            if (memoria && id > 0 && id == r2.NumPunti[i]) {
+                if (const MemoriaNodi::Valori* v = memoria->Interpolati(id, TR)) {
+                    ag[i] = v->ag;
+                    Fo[i] = v->Fo;
+                    Tc[i] = v->Tc;
+                    continue;
+                }
+            }
             ag[i] = InterpolaTR(TR, b.basso.periodo, b.alto.periodo, r1.agPunti[i], r2.agPunti[i]);
             Fo[i] = InterpolaTR(TR, b.basso.periodo, b.alto.periodo, r1.FoPunti[i], r2.FoPunti[i]);
             Tc[i] = InterpolaTR(TR, b.basso.periodo, b.alto.periodo, r1.Tc_sPunti[i], r2.Tc_sPunti[i]);
-            lon[i] = r1.LonPunti[i];
-            lat[i] = r1.LatPunti[i];
         }
         TGIS_ParZS& p = StatoLimite(out, j);
-        p.ag = MediaPesata(N, lon, lat, ag, Lon, Lat);
-        p.Fo = MediaPesata(N, lon, lat, Fo, Lon, Lat);
-        p.Tc_s = MediaPesata(N, lon, lat, Tc, Lon, Lat);
+        const float* d = distanze.Per(N, lon, lat);
+        p.ag = MediaPesataDistanze(N, d, ag);
+        p.Fo = MediaPesataDistanze(N, d, Fo);
+        p.Tc_s = MediaPesataDistanze(N, d, Tc);
         p.Tr = static_cast<float>(TR);
         std::memset(p.persi, 0, sizeof p.persi);
         for (int i = 0; i < 4; ++i) {

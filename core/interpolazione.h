@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace veltrano {
 
@@ -37,14 +38,60 @@ float DistanzaNodo(float latSito, float lonSito, float latNodo, float lonNodo);
 /// N outside 0..4 throws ErroreIntervallo.
 float MediaPesata(int N, const float* lon, const float* lat, const float* valori, float lonSito,
                   float latSito);
+/// The same with the N distances already measured (DistanzaNodo).
+float MediaPesataDistanze(int N, const float* d, const float* valori);
+
+/// DistanzaNodo of one site from the nodes of its cell, measured once per
+/// node position: the weighting of every parameter and limit state reuses it.
+class DistanzeSito {
+public:
+    DistanzeSito(float lonSito, float latSito) : lonS_(lonSito), latS_(latSito) {}
+    /// Distances of the first N of the nodes at lon[i], lat[i].
+    const float* Per(int N, const float* lon, const float* lat);
+
+private:
+    float lonS_, latS_;
+    float lon_[4]{}, lat_[4]{}, d_[4]{};
+    bool noto_[4]{};
+};
+
+/// Node values interpolated at a return period, computed once per node and
+/// period and reused by every site of the same cell or limit state: four
+/// periods per node (the four limit states of one life and class), replaced
+/// in turn, so no mix of periods makes it grow. Not
+/// thread-safe: one per thread. Results are those InterpolaTR gives.
+class MemoriaNodi {
+public:
+    explicit MemoriaNodi(const Griglia& g);
+    struct Valori {
+        float ag, Fo, Tc;
+    };
+    /// Values of the node with identifier id at period TR; nullptr when id is
+    /// not a node of the grid.
+    const Valori* Interpolati(int32_t id, int32_t TR);
+
+private:
+    struct Voce {
+        int32_t TR = 0; // 0: empty
+        Valori v{};
+    };
+    static constexpr int Vie = 4;
+    const Griglia* g_;
+    int32_t idMin_ = 0;
+    std::vector<int> posizione_; // node number by id - idMin_, 0 when none
+    std::vector<Voce> voci_;       // Vie entries per node
+    std::vector<uint8_t> turno_;   // next way to replace, per node
+};
 
 /// The four limit states' return periods, in the order SLV, SLC, SLD, SLO.
 using TempiRitorno = std::array<int32_t, 4>;
 
 /// Fills SLV, SLC, SLD, SLO (ag still in g/10, Tr, zeroed persi) and agPunti
 /// (divided by 9.806), FoPunti, Tc_sPunti of out. m is not changed.
+/// With memoria, node values that come straight from the grid (m not
+/// rewritten by ValoriIsole) are taken from it: the same numbers, once.
 void InterpolaParametri(const TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr,
-                        TGIS_DatiOut& out);
+                        TGIS_DatiOut& out, MemoriaNodi* memoria = nullptr);
 
 /// The limit states of out in the order SLV, SLC, SLD, SLO.
 TGIS_ParZS& StatoLimite(TGIS_DatiOut& out, int j);

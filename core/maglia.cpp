@@ -1,6 +1,9 @@
 #include "core/maglia.h"
 
 #include <cmath>
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <utility>
@@ -35,12 +38,59 @@ double DistanzaPiana(double x1, double y1, double x2, double y2) {
     return static_cast<double>(std::sqrt(dx * dx + dy * dy));
 }
 
+namespace {
+
+// Exact choice among the nodes whose plane square q = dx^2 + dy^2, computed
+// in type T, is within a relative margin of the least: the rounding of q in T
+// is far below that margin, so no node at the exact least distance is left
+// out. 0 when T is too narrow for this site (q overflows or underflows).
+template <class T> int Scansione(const Griglia& g, float x, float y, double margine) {
+    const float* X = g.Xs();
+    const float* Y = g.Ys();
+    const T xs = static_cast<T>(x), ys = static_cast<T>(y);
+    T q[NumNodi];
+    for (int i = 0; i < NumNodi; ++i) {
+        const T dx = static_cast<T>(X[i]) - xs, dy = static_cast<T>(Y[i]) - ys;
+        q[i] = dx * dx + dy * dy;
+    }
+    // Four running minima let the loop overlap its comparisons.
+    constexpr T inf = std::numeric_limits<T>::infinity();
+    T m[4] = {inf, inf, inf, inf};
+    int i = 0;
+    for (; i + 4 <= NumNodi; i += 4)
+        for (int j = 0; j < 4; ++j)
+            m[j] = q[i + j] < m[j] ? q[i + j] : m[j];
+    for (; i < NumNodi; ++i)
+        m[0] = q[i] < m[0] ? q[i] : m[0];
+    const T qmin = std::min(std::min(m[0], m[1]), std::min(m[2], m[3]));
+    // Subnormal squares lose relative precision: leave them to double.
+    if (!(qmin < inf) || (qmin < static_cast<T>(1e-30) && sizeof(T) < sizeof(double)))
+        return 0;
+    const T limite = static_cast<T>(static_cast<double>(qmin) * (1.0 + margine));
+    return NodoEsatto(g, x, y, [&](auto&& prova) {
+        for (int k = 0; k < NumNodi; ++k)
+            if (q[k] <= limite)
+                prova(k + 1);
+    });
+}
+
+} // namespace
+
 int NodoPiuVicino(const Griglia& g, float x, float y) {
-    const std::byte* xy = g.XYPrimoBlocco();
+    // Single precision filters the 10,751 nodes fastest; far from the grid
+    // its squares may overflow, and double precision takes over.
+    if (const int n = Scansione<float>(g, x, y, 1e-5))
+        return n;
+    if (const int n = Scansione<double>(g, x, y, 1e-12))
+        return n;
+    return 1; // a NaN or infinite site is equally far from every node
+}
+
+int NodoPiuVicinoLetterale(const Griglia& g, float x, float y) {
     double dmin = std::numeric_limits<double>::infinity();
     int migliore = 1;
-    for (int n = 1; n <= NumNodi; ++n, xy += 8) {
-        const double d = DistanzaPiana(LeggiLE<float>(xy), LeggiLE<float>(xy + 4), x, y);
+    for (int n = 1; n <= NumNodi; ++n) {
+        const double d = DistanzaPiana(g.Xs()[n - 1], g.Ys()[n - 1], x, y);
         if (d < dmin) { // strict: the earlier node wins a tie
             dmin = d;
             migliore = n;
@@ -117,30 +167,22 @@ void CercaPuntiMaglia(const Griglia& g, float Lon, float Lat, TMagliaSito& m) {
 
 namespace {
 
+// Every per-slot field of a record: offset and size of one slot's entry.
+constexpr std::pair<std::size_t, std::size_t> CampiSlot[] = {
+    {offsetof(TMagliaTR, NumPunti), 4}, {offsetof(TMagliaTR, XYPunti), 8},  {offsetof(TMagliaTR, LonPunti), 4},
+    {offsetof(TMagliaTR, LatPunti), 4}, {offsetof(TMagliaTR, agPunti), 4},  {offsetof(TMagliaTR, FoPunti), 4},
+    {offsetof(TMagliaTR, Tc_sPunti), 4}};
+
 void ScambiaSlot(TMagliaTR& r, int i, int j) {
-    int32_t n = r.NumPunti[i];
-    r.NumPunti[i] = r.NumPunti[j];
-    r.NumPunti[j] = n;
-    for (int c = 0; c < 2; ++c) {
-        const float t = r.XYPunti[i][c];
-        r.XYPunti[i][c] = r.XYPunti[j][c];
-        r.XYPunti[j][c] = t;
+    auto* b = reinterpret_cast<unsigned char*>(&r);
+    for (const auto& [off, dim] : CampiSlot) {
+        unsigned char t[8];
+        unsigned char* pi = b + off + static_cast<std::size_t>(i) * dim;
+        unsigned char* pj = b + off + static_cast<std::size_t>(j) * dim;
+        std::memcpy(t, pi, dim);
+        std::memcpy(pi, pj, dim);
+        std::memcpy(pj, t, dim);
     }
-    float t = r.LonPunti[i];
-    r.LonPunti[i] = r.LonPunti[j];
-    r.LonPunti[j] = t;
-    t = r.LatPunti[i];
-    r.LatPunti[i] = r.LatPunti[j];
-    r.LatPunti[j] = t;
-    t = r.agPunti[i];
-    r.agPunti[i] = r.agPunti[j];
-    r.agPunti[j] = t;
-    t = r.FoPunti[i];
-    r.FoPunti[i] = r.FoPunti[j];
-    r.FoPunti[j] = t;
-    t = r.Tc_sPunti[i];
-    r.Tc_sPunti[i] = r.Tc_sPunti[j];
-    r.Tc_sPunti[j] = t;
 }
 
 } // namespace

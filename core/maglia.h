@@ -28,8 +28,28 @@ PuntoPiano ProiezioneSito(float Lon, float Lat);
 double DistanzaPiana(double x1, double y1, double x2, double y2);
 
 /// Lowest-numbered node (1..10,751) at the least plane distance from (x, y),
-/// scanning every node of the first block.
+/// scanning every node of the first block. The distance of a node is
+/// DistanzaPiana, compared exactly; NaN or infinite sites give node 1.
 int NodoPiuVicino(const Griglia& g, float x, float y);
+/// The same scan done literally, one exact distance per node: the reference
+/// the faster searches are tested against.
+int NodoPiuVicinoLetterale(const Griglia& g, float x, float y);
+
+/// Exact choice among candidate nodes: visita(prova) calls prova(n) for each
+/// candidate n, in any order; the result is the lowest n at the least exact
+/// distance (0 when there is no candidate).
+template <class Visita> int NodoEsatto(const Griglia& g, float x, float y, Visita&& visita) {
+    double dmin = 0.0;
+    int migliore = 0;
+    visita([&](int n) {
+        const double d = DistanzaPiana(g.Xs()[n - 1], g.Ys()[n - 1], x, y);
+        if (migliore == 0 || d < dmin || (d == dmin && n < migliore)) {
+            dmin = d;
+            migliore = n;
+        }
+    });
+    return migliore;
+}
 
 /// Nodes found for one search: N1, N2 (diagonal), N3, N4 (sides).
 struct NodiMaglia {

@@ -28,6 +28,7 @@ int32_t TempoRitornoInverso(int32_t T2, int32_t T1, float A, float a2, float a1)
 
 int32_t TempoRitornoDaPGA(const TMagliaSito& m, float A, float Lon, float Lat) {
     const int N = m[0].NumVert;
+    DistanzeSito distanze(Lon, Lat);
     auto aSito = [&](int k) {
         const TMagliaTR& r = m[static_cast<std::size_t>(k)];
         float lon[4], lat[4], ag[4];
@@ -36,7 +37,7 @@ int32_t TempoRitornoDaPGA(const TMagliaSito& m, float A, float Lon, float Lat) {
             lat[i] = r.LatPunti[i];
             ag[i] = r.agPunti[i];
         }
-        return MediaPesata(N, lon, lat, ag, Lon, Lat);
+        return MediaPesataDistanze(N, distanze.Per(N, lon, lat), ag);
     };
     if (ConfrontaValori(4, A, 0.0L) <= 0)
         return 0;
