@@ -1,39 +1,20 @@
-// The exported functions. Each runs its body through Confine, the one place
-// where failures cross the boundary: the text is kept for
-// VeltranoUltimoErrore and the exception goes on to the host unchanged.
+// The exported functions, each through Confine (abi/confine.h).
+#include "abi/confine.h"
 #include "abi/runtime.h"
 #include "abi/stato.h"
 #include "core/calcolo.h"
 #include "geo/comuni.h"
 #include "geo/datum.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 using namespace veltrano;
+using veltrano::abi::Confine;
+using veltrano::abi::NonNullo;
 
 namespace {
-
-thread_local std::string UltimoErrore;
-
-template <class F> auto Confine(const char* nome, F&& corpo) -> decltype(corpo()) {
-    UltimoErrore.clear();
-    try {
-        return corpo();
-    } catch (const std::exception& e) {
-        UltimoErrore = std::string(nome) + ": " + e.what();
-        throw;
-    } catch (...) {
-        UltimoErrore = std::string(nome) + ": errore sconosciuto";
-        throw;
-    }
-}
-
-template <class T> T* NonNullo(T* p, const char* nome) {
-    if (!p)
-        throw ErroreArgomento(std::string(nome) + " è un puntatore nullo");
-    return p;
-}
 
 void TempiRitornoEsporta(uint8_t Normativa, int32_t VN, uint8_t ClasseUso, int32_t* TR_SLV,
                          int32_t* TR_SLC, int32_t* TR_SLD, int32_t* TR_SLO) {
@@ -105,7 +86,7 @@ VELTRANO_API void VELTRANO_STDCALL GIS_LeggeDatabaseCoorCom(VelStringa Percorso,
             Dimensiona ? LeggiComuni(prefisso)
                        : LeggiComuni(prefisso, static_cast<std::size_t>(VeltranoComuniLunghezza(a)));
         if (Dimensiona)
-            VeltranoComuniDimensiona(&a, static_cast<int32_t>(letti.size()));
+            abi::ComuniDimensiona(&a, static_cast<int32_t>(letti.size()));
         if (!letti.empty())
             std::memcpy(static_cast<void*>(a), letti.data(), letti.size() * sizeof(TCoordComune));
     });
@@ -130,6 +111,8 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
     });
 }
 
-VELTRANO_API const char* VELTRANO_STDCALL VeltranoUltimoErrore(void) { return UltimoErrore.c_str(); }
+VELTRANO_API const char* VELTRANO_STDCALL VeltranoUltimoErrore(void) { return abi::UltimoErrore().c_str(); }
+
+VELTRANO_API uint32_t VELTRANO_STDCALL VeltranoUltimoCodice(void) { return abi::UltimoCodice(); }
 
 } // extern "C"

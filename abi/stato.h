@@ -15,5 +15,8 @@ TMagliaSito& MagliaSito();
 const std::filesystem::path& PercorsoDati();
 /// Reads PercorsoDati / "GeoDati.dat" into the grid buffer.
 void CaricaGriglia();
+/// The folder of the library file, asked of the system (percorso_posix.cpp,
+/// percorso_windows.cpp); empty if it cannot say.
+std::filesystem::path CartellaModulo();
 
 } // namespace veltrano::abi

@@ -38,6 +38,7 @@ struct Libreria {
     int32_t (*ComuniLunghezza)(const TCoordComune*);
     void (*ComuniRilascia)(TCoordComuni*);
     const char* (*UltimoErrore)();
+    uint32_t (*UltimoCodice)();
 
     template <class F> void Trova(F& f, const char* nome) {
         f = reinterpret_cast<F>(dlsym(h, nome));
@@ -63,6 +64,7 @@ struct Libreria {
         Trova(ComuniLunghezza, "VeltranoComuniLunghezza");
         Trova(ComuniRilascia, "VeltranoComuniRilascia");
         Trova(UltimoErrore, "VeltranoUltimoErrore");
+        Trova(UltimoCodice, "VeltranoUltimoCodice");
     }
 };
 
@@ -190,9 +192,11 @@ TEST(Host, ReturnPeriodsNeedNoDataFile) {
     }
     EXPECT_EQ(std::memcmp(&d, &prima, sizeof d), 0);
     EXPECT_NE(std::string(l.UltimoErrore()).find("CalcolaParametriSismici2"), std::string::npos);
+    EXPECT_EQ(l.UltimoCodice(), VELTRANO_CODICE_APERTURA);
     EXPECT_THROW(l.TRDaPGA(13.4f, 42.35f, 0.1f), veltrano::ErroreApertura);
     l.TR(50, 2, &t[0], &t[1], &t[2], &t[3]);
     EXPECT_STREQ(l.UltimoErrore(), ""); // a successful call clears it
+    EXPECT_EQ(l.UltimoCodice(), 0u);
     fs::remove_all(copia.parent_path());
 }
 
@@ -202,14 +206,17 @@ TEST(Host, ShortGridFileAndRangeFaults) {
     l.Apri(copia);
     TGIS_DatiOut d{};
     EXPECT_THROW(l.CPS(13.4f, 42.35f, 50, 2, 0, &d), veltrano::ErroreLettura);
+    EXPECT_EQ(l.UltimoCodice(), VELTRANO_CODICE_LETTURA);
     fs::remove_all(copia.parent_path());
 
     Libreria& p = Principale();
     EXPECT_THROW(p.CPS(13.4f, 42.35f, 50, 300, 0, &d), veltrano::ErroreIntervallo);
     EXPECT_NE(std::string(p.UltimoErrore()).find("ClasseUso"), std::string::npos);
+    EXPECT_EQ(p.UltimoCodice(), VELTRANO_CODICE_INTERVALLO);
     EXPECT_THROW(p.CPS(13.4f, 42.35f, 50, -1, 0, &d), veltrano::ErroreIntervallo);
     EXPECT_THROW(p.CPS(13.4f, 42.35f, 2147483647, 4, 0, &d), veltrano::ErroreIntervallo);
     EXPECT_THROW(p.CPS(13.4f, 42.35f, 50, 2, 0, nullptr), veltrano::ErroreArgomento);
+    EXPECT_EQ(p.UltimoCodice(), VELTRANO_CODICE_ARGOMENTO);
     EXPECT_THROW(p.Versione(nullptr), veltrano::Errore);
     EXPECT_THROW(p.TR(50, 2, nullptr, nullptr, nullptr, nullptr), std::runtime_error);
 }
