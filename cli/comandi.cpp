@@ -1,8 +1,14 @@
 #include "cli/comandi.h"
 
+#include <iostream>
+
 #include "cli/argomenti.h"
+#include "cli/lotto.h"
 #include "cli/sito.h"
 #include "cli/spettro.h"
+#ifdef VELTRANO_CON_DIALOGO
+#include "cli/dialogo.h"
+#endif
 #include "core/calcolo.h"
 #include "core/rapporto.h"
 #include "geo/datum.h"
@@ -30,6 +36,10 @@ constexpr const char* Uso =
     "  pga        tempo di ritorno di un'accelerazione di picco (PGA) in un sito\n"
     "  converti   conversione di coordinate da WGS84 a ED50 (o inversa)\n"
     "  spettro    spettri di risposta elastici e di progetto\n"
+#ifdef VELTRANO_CON_DIALOGO
+    "  dialogo    finestra di scelta del sito sulla cartina\n"
+#endif
+    "  lotto      parametri di molti siti da un CSV (CSV o JSON Lines in uscita)\n"
     "  versione   versione della libreria\n"
     "\n"
     "'veltrano COMANDO --help' descrive le opzioni di ciascun comando.\n";
@@ -227,12 +237,7 @@ int ComandoPga(const Parole& args, std::ostream& out, std::ostream& err) {
         const double pga = a.Numero("--pga");
         const auto cartella = Dati(a);
         a.ControllaFine();
-        float lon = static_cast<float>(s.lon), lat = static_cast<float>(s.lat);
-        if (wgs84) {
-            const Coordinate c = ConvCoord_WGS84toED50(lon, lat);
-            lon = c.Lon;
-            lat = c.Lat;
-        }
+        const auto [lon, lat] = SitoED50(s.lon, s.lat, wgs84);
         Griglia g;
         g.Carica(cartella / "GeoDati.dat");
         TMagliaSito m{};
@@ -281,6 +286,12 @@ int Principale(const Parole& args, std::ostream& out, std::ostream& err) {
         return ComandoConverti(resto, out, err);
     if (c == "spettro")
         return ComandoSpettro(resto, out, err);
+#ifdef VELTRANO_CON_DIALOGO
+    if (c == "dialogo")
+        return ComandoDialogo(resto, out, err);
+#endif
+    if (c == "lotto")
+        return ComandoLotto(resto, std::cin, out, err);
     err << "veltrano: comando sconosciuto \"" << c << "\"; 'veltrano --help' elenca i comandi\n";
     return 2;
 }

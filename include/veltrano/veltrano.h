@@ -25,7 +25,19 @@
  *                              return period outside 32 bits, a bad index
  *   veltrano::ErroreArgomento  a null pointer where an address is needed
  * Nothing fails silently. The exception's what() names the file or argument.
- * The same text is kept, per thread, for VeltranoUltimoErrore().
+ * The same text is kept, per thread, for VeltranoUltimoErrore(), and the
+ * matching VELTRANO_CODICE_* for VeltranoUltimoCodice().
+ *
+ * Failures (Windows build): a host need not be C++, so no C++ exception
+ * leaves the library. A failed export keeps its text and code as above and
+ * raises a structured exception, RaiseException(code, EXCEPTION_NONCONTINUABLE,
+ * 1, {address of the UTF-8 text}), with code one of VELTRANO_CODICE_*:
+ * catch it with __try/__except, a vectored exception handler or the host
+ * language's own handler of OS exceptions. The export does not return.
+ *
+ * The client binding unit (legame/LegameLibreria.h, Windows) is source that a
+ * host compiles in; the library itself never reads the registry or shows a
+ * message box, and does nothing at load beyond finding its own folder.
  */
 #ifndef VELTRANO_VELTRANO_H
 #define VELTRANO_VELTRANO_H
@@ -280,6 +292,65 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
 /* Text of the last failure of an export on this thread ("" if none); valid
  * until the next export call on the same thread. */
 VELTRANO_API const char* VELTRANO_STDCALL VeltranoUltimoErrore(void);
+
+/* Codes of the failures: the structured exception's code on Windows, and on
+ * every platform the value of VeltranoUltimoCodice() (0 after a success).
+ * Severity error with the customer bit set, so they never clash with the
+ * system's own codes. */
+#define VELTRANO_CODICE_APERTURA   0xE0564C01u /* ErroreApertura: data file missing or unopenable */
+#define VELTRANO_CODICE_LETTURA    0xE0564C02u /* ErroreLettura: file too short, or a write failed */
+#define VELTRANO_CODICE_INTERVALLO 0xE0564C03u /* ErroreIntervallo: a value out of its range */
+#define VELTRANO_CODICE_ARGOMENTO  0xE0564C04u /* ErroreArgomento: a null pointer */
+#define VELTRANO_CODICE_ALTRO      0xE0564C05u /* anything else (out of memory) */
+
+/* Code of the last failure of an export on this thread, 0 if none. */
+VELTRANO_API uint32_t VELTRANO_STDCALL VeltranoUltimoCodice(void);
+
+/* ---- Re-entrant C API -------------------------------------------------------
+ * For programs that compute many sites, on many threads, in any language. No
+ * process-wide state and no exceptions: every function returns one of the
+ * VELTRANO_OK / VELTRANO_ERRORE_* codes and, on failure, writes a one-line
+ * UTF-8 message into messaggio (at most dimensione bytes, always terminated;
+ * messaggio may be NULL). The results are bit for bit those of the exports.
+ *
+ * A VeltranoGriglia is the grid file loaded once with its search index; it is
+ * immutable and may be shared by any number of threads. A VeltranoCalcolatore
+ * keeps the work that repeats between sites (return periods, node values) and
+ * belongs to one thread at a time; make one per thread. */
+typedef struct VeltranoGriglia VeltranoGriglia;
+typedef struct VeltranoCalcolatore VeltranoCalcolatore;
+
+enum {
+    VELTRANO_OK = 0,
+    VELTRANO_ERRORE_APERTURA = 1,   /* file missing or unopenable */
+    VELTRANO_ERRORE_LETTURA = 2,    /* file shorter than the grid */
+    VELTRANO_ERRORE_INTERVALLO = 3, /* a value out of its range (ClasseUso, a period beyond 32 bits) */
+    VELTRANO_ERRORE_ARGOMENTO = 4,  /* a null pointer where one is required */
+    VELTRANO_ERRORE_MEMORIA = 5,    /* out of memory */
+    VELTRANO_ERRORE_ALTRO = 6
+};
+
+/* Loads the grid file (UTF-8 path) into *griglia. On failure *griglia is NULL. */
+VELTRANO_API int VELTRANO_STDCALL VeltranoGrigliaApri(const char* percorso, VeltranoGriglia** griglia,
+                                                      char* messaggio, size_t dimensione);
+/* Frees a grid (NULL is allowed). Free its calculators first. */
+VELTRANO_API void VELTRANO_STDCALL VeltranoGrigliaChiudi(VeltranoGriglia* griglia);
+/* A calculator over griglia, which must outlive it. */
+VELTRANO_API int VELTRANO_STDCALL VeltranoCalcolatoreNuovo(const VeltranoGriglia* griglia,
+                                                           VeltranoCalcolatore** calcolatore,
+                                                           char* messaggio, size_t dimensione);
+VELTRANO_API void VELTRANO_STDCALL VeltranoCalcolatoreLibera(VeltranoCalcolatore* calcolatore);
+/* As CalcolaParametriSismici2: writes the same fields of *out, leaves the rest.
+ * On failure *out is unchanged. */
+VELTRANO_API int VELTRANO_STDCALL VeltranoCalcolaSito(VeltranoCalcolatore* calcolatore, uint8_t Normativa,
+                                                      float Lon, float Lat, int32_t VN, int32_t ClasseUso,
+                                                      TGIS_DatiOut* out, char* messaggio, size_t dimensione);
+/* As CalcolaTempoRitornoDaPGA (PGA in g): the period goes to *TR. */
+VELTRANO_API int VELTRANO_STDCALL VeltranoTempoRitornoPGA(VeltranoCalcolatore* calcolatore, float Lon,
+                                                          float Lat, float PGA, int32_t* TR,
+                                                          char* messaggio, size_t dimensione);
+/* A fixed Italian description of a code ("file mancante o non apribile", ...). */
+VELTRANO_API const char* VELTRANO_STDCALL VeltranoDescrizioneCodice(int codice);
 
 #ifdef __cplusplus
 } /* extern "C" */
