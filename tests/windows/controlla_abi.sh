@@ -16,6 +16,8 @@ attese=(
   VeltranoStringaNuova:8 VeltranoStringaDaUtf8:4 VeltranoStringaLunghezza:4 VeltranoStringaRilascia:4
   VeltranoComuniDimensiona:8 VeltranoComuniLunghezza:4 VeltranoComuniRilascia:4
   VeltranoUltimoErrore:0 VeltranoUltimoCodice:0
+  VeltranoGrigliaApri:16 VeltranoGrigliaChiudi:4 VeltranoCalcolatoreNuovo:16 VeltranoCalcolatoreLibera:4
+  VeltranoCalcolaSito:36 VeltranoTempoRitornoPGA:28 VeltranoDescrizioneCodice:4
 )
 
 intestazioni=$("$objdump" -p "$dll")
