@@ -1,7 +1,5 @@
 #include "cli/comandi.h"
 
-#include <iostream>
-
 #include "cli/argomenti.h"
 #include "cli/lotto.h"
 #include "cli/sito.h"
@@ -19,6 +17,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <iostream>
 #include <map>
 
 namespace veltrano::cli {

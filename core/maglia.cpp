@@ -167,22 +167,24 @@ void CercaPuntiMaglia(const Griglia& g, float Lon, float Lat, TMagliaSito& m) {
 
 namespace {
 
-// Every per-slot field of a record: offset and size of one slot's entry.
-constexpr std::pair<std::size_t, std::size_t> CampiSlot[] = {
-    {offsetof(TMagliaTR, NumPunti), 4}, {offsetof(TMagliaTR, XYPunti), 8},  {offsetof(TMagliaTR, LonPunti), 4},
-    {offsetof(TMagliaTR, LatPunti), 4}, {offsetof(TMagliaTR, agPunti), 4},  {offsetof(TMagliaTR, FoPunti), 4},
-    {offsetof(TMagliaTR, Tc_sPunti), 4}};
+// Swaps slot i and slot j of the array of Dim-byte entries at offset off.
+template <std::size_t Dim> void ScambiaCampo(unsigned char* b, std::size_t off, int i, int j) {
+    unsigned char t[Dim];
+    unsigned char* pi = b + off + static_cast<std::size_t>(i) * Dim;
+    unsigned char* pj = b + off + static_cast<std::size_t>(j) * Dim;
+    std::memcpy(t, pi, Dim);
+    std::memcpy(pi, pj, Dim);
+    std::memcpy(pj, t, Dim);
+}
 
+// Every per-slot field of a record moves with the slot.
 void ScambiaSlot(TMagliaTR& r, int i, int j) {
     auto* b = reinterpret_cast<unsigned char*>(&r);
-    for (const auto& [off, dim] : CampiSlot) {
-        unsigned char t[8];
-        unsigned char* pi = b + off + static_cast<std::size_t>(i) * dim;
-        unsigned char* pj = b + off + static_cast<std::size_t>(j) * dim;
-        std::memcpy(t, pi, dim);
-        std::memcpy(pi, pj, dim);
-        std::memcpy(pj, t, dim);
-    }
+    ScambiaCampo<8>(b, offsetof(TMagliaTR, XYPunti), i, j);
+    for (std::size_t off : {offsetof(TMagliaTR, NumPunti), offsetof(TMagliaTR, LonPunti),
+                            offsetof(TMagliaTR, LatPunti), offsetof(TMagliaTR, agPunti),
+                            offsetof(TMagliaTR, FoPunti), offsetof(TMagliaTR, Tc_sPunti)})
+        ScambiaCampo<4>(b, off, i, j);
 }
 
 } // namespace
