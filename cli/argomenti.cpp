@@ -102,4 +102,10 @@ void Argomenti::ControllaFine() const {
             throw ErroreUso("argomento non riconosciuto: " + args_[i]);
 }
 
+std::string TestoReale(float v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
 } // namespace veltrano::cli

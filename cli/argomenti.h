@@ -41,4 +41,7 @@ private:
 /// whatever the locale); cosa names it in the error.
 double ConvertiNumero(const std::string& testo, const std::string& cosa);
 
+/// The shortest text that reads back as exactly v ("." as decimal separator).
+std::string TestoReale(float v);
+
 } // namespace veltrano::cli

@@ -75,12 +75,6 @@ constexpr const char* UsoConverti =
     "Converte longitudine e latitudine da WGS84 a ED50 (Molodensky, quota 0);\n"
     "con --inverso da ED50 a WGS84.\n";
 
-std::string Num(float v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 int Classe(Argomenti& a) {
     const auto t = a.Testo("--classe");
     if (!t)
@@ -169,7 +163,7 @@ int ComandoSito(const Parole& args, std::ostream& out, std::ostream& err) {
                 nodi.push_back(int32_t{d.NumPunti[i]}); // a copy: the record is packed
         std::sort(nodi.begin(), nodi.end());
         if (json) {
-            out << "{\"lon_ed50\":" << Num(r.lonED50) << ",\"lat_ed50\":" << Num(r.latED50)
+            out << "{\"lon_ed50\":" << TestoReale(r.lonED50) << ",\"lat_ed50\":" << TestoReale(r.latED50)
                 << ",\"vn\":" << vn << ",\"classe_uso\":" << classe << ",\"num_vert\":" << d.NumVert
                 << ",\"isola\":" << (r.isola ? "true" : "false") << ",\"valido\":"
                 << ((r.numNodi > 2 || r.isola) ? "true" : "false") << ",\"nodi\":[";
@@ -177,9 +171,9 @@ int ComandoSito(const Parole& args, std::ostream& out, std::ostream& err) {
                 out << (i ? "," : "") << d.NumPunti[i];
             out << "],\"stati_limite\":[";
             for (int j = 0; j < 4; ++j)
-                out << (j ? "," : "") << "{\"nome\":\"" << nomi[j] << "\",\"TR\":" << Num(stati[j].Tr)
-                    << ",\"ag\":" << Num(stati[j].ag) << ",\"Fo\":" << Num(stati[j].Fo)
-                    << ",\"Tc\":" << Num(stati[j].Tc_s) << "}";
+                out << (j ? "," : "") << "{\"nome\":\"" << nomi[j] << "\",\"TR\":" << TestoReale(stati[j].Tr)
+                    << ",\"ag\":" << TestoReale(stati[j].ag) << ",\"Fo\":" << TestoReale(stati[j].Fo)
+                    << ",\"Tc\":" << TestoReale(stati[j].Tc_s) << "}";
             out << "]}\n";
             return;
         }
@@ -253,10 +247,10 @@ int ComandoConverti(const Parole& args, std::ostream& out, std::ostream& err) {
         const float lon = static_cast<float>(s.lon), lat = static_cast<float>(s.lat);
         const Coordinate c = inverso ? ConvCoord_ED50toWGS84(lon, lat) : ConvCoord_WGS84toED50(lon, lat);
         if (json)
-            out << "{\"lon\":" << Num(c.Lon) << ",\"lat\":" << Num(c.Lat) << ",\"datum\":\""
+            out << "{\"lon\":" << TestoReale(c.Lon) << ",\"lat\":" << TestoReale(c.Lat) << ",\"datum\":\""
                 << (inverso ? "WGS84" : "ED50") << "\"}\n";
         else
-            out << Num(c.Lon) << " " << Num(c.Lat) << "\n";
+            out << TestoReale(c.Lon) << " " << TestoReale(c.Lat) << "\n";
     });
 }
 

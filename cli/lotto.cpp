@@ -114,12 +114,6 @@ struct Riga {
     std::string testo;
 };
 
-std::string Num(float v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 std::string CsvTesto(const std::string& s) {
     if (s.find_first_of(",\"\n") == std::string::npos)
         return s;
@@ -209,24 +203,24 @@ Esito CalcolaRiga(const Riga& r, const Formato& f, const Opzioni& o, Calcolatore
         const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
         std::string& t = e.testo;
         if (o.jsonl) {
-            t = "{\"riga\":" + std::to_string(r.numero) + ",\"lon_ed50\":" + Num(lonE) + ",\"lat_ed50\":" +
-                Num(latE) + ",\"vn\":" + std::to_string(vn) + ",\"classe\":" + std::to_string(classe) +
+            t = "{\"riga\":" + std::to_string(r.numero) + ",\"lon_ed50\":" + TestoReale(lonE) + ",\"lat_ed50\":" +
+                TestoReale(latE) + ",\"vn\":" + std::to_string(vn) + ",\"classe\":" + std::to_string(classe) +
                 ",\"num_vert\":" + std::to_string(d.NumVert) + ",\"valido\":" + (valido ? "true" : "false") +
                 ",\"nodi\":[";
             for (int i = 0; i < 4; ++i)
                 t += (i ? "," : "") + std::to_string(d.NumPunti[i]);
             t += "]";
             for (int j = 0; j < 4; ++j)
-                t += std::string(",\"") + NomiStati[j] + "\":{\"TR\":" + Num(stati[j].Tr) + ",\"ag\":" +
-                     Num(stati[j].ag) + ",\"Fo\":" + Num(stati[j].Fo) + ",\"Tc\":" + Num(stati[j].Tc_s) + "}";
+                t += std::string(",\"") + NomiStati[j] + "\":{\"TR\":" + TestoReale(stati[j].Tr) + ",\"ag\":" +
+                     TestoReale(stati[j].ag) + ",\"Fo\":" + TestoReale(stati[j].Fo) + ",\"Tc\":" + TestoReale(stati[j].Tc_s) + "}";
             t += "}\n";
         } else {
-            t = std::to_string(r.numero) + ",," + Num(lonE) + "," + Num(latE) + "," + std::to_string(vn) + "," +
+            t = std::to_string(r.numero) + ",," + TestoReale(lonE) + "," + TestoReale(latE) + "," + std::to_string(vn) + "," +
                 std::to_string(classe) + "," + std::to_string(d.NumVert) + "," + (valido ? "1" : "0");
             for (int i = 0; i < 4; ++i)
                 t += "," + std::to_string(d.NumPunti[i]);
             for (const TGIS_ParZS& s : stati)
-                t += "," + Num(s.Tr) + "," + Num(s.ag) + "," + Num(s.Fo) + "," + Num(s.Tc_s);
+                t += "," + TestoReale(s.Tr) + "," + TestoReale(s.ag) + "," + TestoReale(s.Fo) + "," + TestoReale(s.Tc_s);
             t += "\n";
         }
     } catch (const std::exception& ex) {

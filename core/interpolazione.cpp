@@ -91,7 +91,7 @@ float MediaPesata(int N, const float* lon, const float* lat, const float* valori
 
 const float* DistanzeSito::Per(int N, const float* lon, const float* lat) {
     for (int i = 0; i < N && i < 4; ++i) {
-        if (!noto_[i] || lon_[i] != lon[i] || lat_[i] != lat[i] || std::isnan(lon[i]) || std::isnan(lat[i])) {
+        if (!noto_[i] || lon_[i] != lon[i] || lat_[i] != lat[i]) { // NaN never equals: measured again
             lon_[i] = lon[i];
             lat_[i] = lat[i];
             d_[i] = DistanzaNodo(latS_, lonS_, lat[i], lon[i]);
