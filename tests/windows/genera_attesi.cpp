@@ -1,5 +1,6 @@
 // Writes what the engine, built for the build machine, computes for a fixed
 // list of sites (attesi.h): the Windows library must give the same bytes.
+#include "abi/confine.h"
 #include "core/calcolo.h"
 #include "geo/datum.h"
 #include "tests/windows/attesi.h"
@@ -16,24 +17,12 @@ using namespace veltrano;
 
 namespace {
 
-uint32_t Codice(const std::exception& e) {
-    if (dynamic_cast<const ErroreApertura*>(&e))
-        return VELTRANO_CODICE_APERTURA;
-    if (dynamic_cast<const ErroreLettura*>(&e))
-        return VELTRANO_CODICE_LETTURA;
-    if (dynamic_cast<const ErroreIntervallo*>(&e))
-        return VELTRANO_CODICE_INTERVALLO;
-    if (dynamic_cast<const ErroreArgomento*>(&e))
-        return VELTRANO_CODICE_ARGOMENTO;
-    return VELTRANO_CODICE_ALTRO;
-}
-
 template <class F> uint32_t Prova(F&& f) {
     try {
         f();
         return 0;
     } catch (const std::exception& e) {
-        return Codice(e);
+        return abi::CodiceDi(e); // the code the library gives the same failure
     }
 }
 
