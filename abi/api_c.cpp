@@ -1,6 +1,8 @@
 // The re-entrant C API: handles over the C++ API, codes and caller-owned
 // messages instead of exceptions. Each function has exactly one catch site.
 #include "abi/confine.h"
+#include "abi/lotto_c.h"
+#include "abi/stato.h"
 #include "core/api.h"
 
 #include <cstring>
@@ -24,9 +26,32 @@ void Scrivi(char* messaggio, std::size_t dimensione, const std::string& testo) {
     messaggio[n] = '\0';
 }
 
+} // namespace
+
+std::pair<int, std::string> veltrano::abi::CodiceC(std::exception_ptr e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const veltrano::ErroreApertura& x) {
+        return {VELTRANO_ERRORE_APERTURA, x.what()};
+    } catch (const veltrano::ErroreLettura& x) {
+        return {VELTRANO_ERRORE_LETTURA, x.what()};
+    } catch (const veltrano::ErroreIntervallo& x) {
+        return {VELTRANO_ERRORE_INTERVALLO, x.what()};
+    } catch (const veltrano::ErroreArgomento& x) {
+        return {VELTRANO_ERRORE_ARGOMENTO, x.what()};
+    } catch (const std::bad_alloc&) {
+        return {VELTRANO_ERRORE_MEMORIA, "memoria esaurita"};
+    } catch (const std::exception& x) {
+        return {VELTRANO_ERRORE_ALTRO, x.what()};
+    } catch (...) {
+        return {VELTRANO_ERRORE_ALTRO, "errore sconosciuto"};
+    }
+}
+
+namespace {
+
 template <class F> int Protetto(const char* nome, char* messaggio, std::size_t dimensione, F&& corpo) {
     int codice = VELTRANO_ERRORE_ALTRO;
-    std::string testo;
     try {
 #ifdef _WIN32
         const veltrano::abi::PrecisioneEstesa precisione;
@@ -34,30 +59,14 @@ template <class F> int Protetto(const char* nome, char* messaggio, std::size_t d
         corpo();
         Scrivi(messaggio, dimensione, "");
         return VELTRANO_OK;
-    } catch (const veltrano::ErroreApertura& e) {
-        codice = VELTRANO_ERRORE_APERTURA;
-        testo = e.what();
-    } catch (const veltrano::ErroreLettura& e) {
-        codice = VELTRANO_ERRORE_LETTURA;
-        testo = e.what();
-    } catch (const veltrano::ErroreIntervallo& e) {
-        codice = VELTRANO_ERRORE_INTERVALLO;
-        testo = e.what();
-    } catch (const veltrano::ErroreArgomento& e) {
-        codice = VELTRANO_ERRORE_ARGOMENTO;
-        testo = e.what();
-    } catch (const std::bad_alloc&) {
-        codice = VELTRANO_ERRORE_MEMORIA;
-        testo = "memoria esaurita";
-    } catch (const std::exception& e) {
-        testo = e.what();
     } catch (...) {
-        testo = "errore sconosciuto";
-    }
-    try {
-        Scrivi(messaggio, dimensione, std::string(nome) + ": " + testo);
-    } catch (...) {
-        Scrivi(messaggio, dimensione, nome);
+        try {
+            auto [c, testo] = veltrano::abi::CodiceC(std::current_exception());
+            codice = c;
+            Scrivi(messaggio, dimensione, std::string(nome) + ": " + testo);
+        } catch (...) {
+            Scrivi(messaggio, dimensione, nome);
+        }
     }
     return codice;
 }
@@ -77,9 +86,10 @@ VELTRANO_API int VELTRANO_STDCALL VeltranoGrigliaApri(const char* percorso, Velt
     return Protetto("VeltranoGrigliaApri", messaggio, dimensione, [&] {
         VeltranoGriglia*& g = Richiesto(griglia, "griglia");
         g = nullptr;
-        const char* p = &Richiesto(percorso, "percorso");
-        const std::u8string u(reinterpret_cast<const char8_t*>(p));
-        g = new VeltranoGriglia{veltrano::GrigliaSismica(std::filesystem::path(u))};
+        const std::filesystem::path file =
+            percorso ? std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(percorso)))
+                     : veltrano::abi::PercorsoDati() / "GeoDati.dat";
+        g = new VeltranoGriglia{veltrano::GrigliaSismica(file)};
     });
 }
 
@@ -117,6 +127,35 @@ VELTRANO_API int VELTRANO_STDCALL VeltranoTempoRitornoPGA(VeltranoCalcolatore* c
         int32_t& t = Richiesto(TR, "TR");
         t = Richiesto(calcolatore, "calcolatore").calcolatore.TempoRitornoDaPGA(Lon, Lat, PGA);
     });
+}
+
+VELTRANO_API int VELTRANO_STDCALL VeltranoCalcolaSiti(const VeltranoGriglia* griglia, uint8_t Normativa,
+                                                      size_t n, const float* Lon, const float* Lat,
+                                                      const int32_t* VN, const int32_t* ClasseUso,
+                                                      const VeltranoUscitaSiti* uscita, int thread,
+                                                      char* messaggio, size_t dimensione) {
+    veltrano::abi::FallimentoSito f;
+    const int codice = Protetto("VeltranoCalcolaSiti", messaggio, dimensione, [&] {
+        const veltrano::GrigliaSismica& g = Richiesto(griglia, "griglia").griglia;
+        const VeltranoUscitaSiti& u = Richiesto(uscita, "uscita");
+        if (n > 0) {
+            Richiesto(Lon, "Lon");
+            Richiesto(Lat, "Lat");
+            Richiesto(VN, "VN");
+            Richiesto(ClasseUso, "ClasseUso");
+        }
+        if (thread < 0)
+            throw veltrano::ErroreIntervallo("thread: " + std::to_string(thread) + " è negativo");
+        f = veltrano::abi::CalcolaSitiC(g, {Normativa, n, Lon, Lat, VN, ClasseUso}, u, thread);
+    });
+    if (codice != VELTRANO_OK || f.codice == VELTRANO_OK)
+        return codice;
+    try {
+        Scrivi(messaggio, dimensione, "VeltranoCalcolaSiti: sito " + std::to_string(f.indice) + ": " + f.testo);
+    } catch (...) {
+        Scrivi(messaggio, dimensione, "VeltranoCalcolaSiti");
+    }
+    return f.codice;
 }
 
 VELTRANO_API const char* VELTRANO_STDCALL VeltranoDescrizioneCodice(int codice) {

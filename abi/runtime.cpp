@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -33,11 +34,17 @@ IntestazioneArray* Testa(TCoordComune* a) {
     return reinterpret_cast<IntestazioneArray*>(reinterpret_cast<char*>(a) - sizeof(IntestazioneArray));
 }
 
+constexpr char16_t TestoVersione[] = u"" VELTRANO_VERSIONE;
+constexpr int32_t LunghezzaVersione = static_cast<int32_t>(std::size(TestoVersione) - 1);
 struct Versione {
     IntestazioneStringa h;
-    char16_t testo[6];
+    char16_t testo[std::size(TestoVersione)];
 };
-Versione CostanteVersione{{1200, 2, -1, 5}, u"8.0.0"};
+constinit Versione CostanteVersione = [] {
+    Versione v{{1200, 2, -1, LunghezzaVersione}, {}};
+    std::copy(std::begin(TestoVersione), std::end(TestoVersione), v.testo);
+    return v;
+}();
 
 } // namespace
 

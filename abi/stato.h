@@ -11,8 +11,10 @@ namespace veltrano::abi {
 
 Griglia& BufferGriglia();
 TMagliaSito& MagliaSito();
-/// The folder of the library file itself, found when the library is loaded.
-const std::filesystem::path& PercorsoDati();
+/// The data folder: the folder of the library file itself, found when the
+/// library is loaded, or, when that holds no GeoDati.dat, the shared data
+/// folder of an installed tree (Linux).
+std::filesystem::path PercorsoDati();
 /// Reads PercorsoDati / "GeoDati.dat" into the grid buffer.
 void CaricaGriglia();
 /// The folder of the library file, asked of the system (percorso_posix.cpp,

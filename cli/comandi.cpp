@@ -10,6 +10,7 @@
 #include "core/calcolo.h"
 #include "core/rapporto.h"
 #include "geo/datum.h"
+#include "veltrano/versione.h"
 
 #include <algorithm>
 #include <cctype>
@@ -266,7 +267,7 @@ int Principale(const Parole& args, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (c == "--version" || c == "versione") {
-        out << "8.0.0\n";
+        out << VELTRANO_VERSIONE "\n";
         return 0;
     }
     if (c == "sito")

@@ -13,7 +13,18 @@ std::filesystem::path CartellaDatiPredefinita() {
         return d;
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path() : exe.parent_path();
+    if (ec)
+        return std::filesystem::current_path();
+    const std::filesystem::path propria = exe.parent_path();
+#ifdef VELTRANO_DATI_DA_PROGRAMMA
+    // A build folder holds the data beside the program; an installed program
+    // finds them in the shared data folder, wherever the tree was put.
+    const auto installata = (propria / VELTRANO_DATI_DA_PROGRAMMA).lexically_normal();
+    if (!std::filesystem::is_regular_file(propria / "GeoDati.dat", ec) &&
+        std::filesystem::is_regular_file(installata / "GeoDati.dat", ec))
+        return installata;
+#endif
+    return propria;
 }
 
 std::pair<float, float> SitoED50(double lon, double lat, bool wgs84) {

@@ -26,7 +26,9 @@ std::array<StatoLimiteSito, 4> ParametriSito(const std::filesystem::path& cartel
 /// The site on ED50 [deg]: lon, lat as given, or converted from WGS84.
 std::pair<float, float> SitoED50(double lon, double lat, bool wgs84);
 
-/// Default data folder: the folder of the running executable.
+/// Default data folder: $VELTRANO_DATI, else the folder of the running
+/// executable, else (when that holds no GeoDati.dat) the shared data folder
+/// of the installed tree.
 std::filesystem::path CartellaDatiPredefinita();
 
 } // namespace veltrano::cli

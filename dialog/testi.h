@@ -2,9 +2,11 @@
 // compare them byte for byte. UTF-8.
 #pragma once
 
+#include "veltrano/versione.h"
+
 namespace veltrano::dialogo::testi {
 
-inline constexpr const char* Titolo = "Veltrano 8.0.0";
+inline constexpr const char* Titolo = "Veltrano " VELTRANO_VERSIONE;
 // The bundled boundaries are those of 2023: the notice names that year.
 inline constexpr const char* AvvisoElenco =
     "    L'ELENCO DELLE PROVINCE E DEI COMUNI E' AGGIORNATO A GIUGNO 2023 COSI' COME INDICATO NEGLI ELENCHI ISTAT";

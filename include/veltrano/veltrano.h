@@ -45,6 +45,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "veltrano/versione.h"
+
 #if defined(_WIN32)
 #  if defined(VELTRANO_BUILDING)
 #    define VELTRANO_API __declspec(dllexport)
@@ -247,7 +249,8 @@ enum {
 /* ---- Exports ---------------------------------------------------------------
  * Lon and Lat are decimal degrees east and north on ED50 unless stated. */
 
-/* Assigns the constant "8.0.0" to *versione, releasing its previous value. */
+/* Assigns the constant VELTRANO_VERSIONE ("8.0.0") to *versione, releasing its
+ * previous value. */
 VELTRANO_API void VELTRANO_REGISTER VeltranoVersione(VelStringa* versione);
 
 /* Hazard of a site for nominal life VN [years] and use class ClasseUso (1..4;
@@ -330,7 +333,9 @@ enum {
     VELTRANO_ERRORE_ALTRO = 6
 };
 
-/* Loads the grid file (UTF-8 path) into *griglia. On failure *griglia is NULL. */
+/* Loads the grid file (UTF-8 path) into *griglia; a NULL percorso loads the
+ * GeoDati.dat of the exports (the library's own folder, or the installed data
+ * folder). On failure *griglia is NULL. */
 VELTRANO_API int VELTRANO_STDCALL VeltranoGrigliaApri(const char* percorso, VeltranoGriglia** griglia,
                                                       char* messaggio, size_t dimensione);
 /* Frees a grid (NULL is allowed). Free its calculators first. */
@@ -349,6 +354,37 @@ VELTRANO_API int VELTRANO_STDCALL VeltranoCalcolaSito(VeltranoCalcolatore* calco
 VELTRANO_API int VELTRANO_STDCALL VeltranoTempoRitornoPGA(VeltranoCalcolatore* calcolatore, float Lon,
                                                           float Lat, float PGA, int32_t* TR,
                                                           char* messaggio, size_t dimensione);
+/* Where VeltranoCalcolaSiti writes, one array per quantity (any pointer may
+ * be NULL: that quantity is not wanted). Per site i, the limit states are at
+ * [4i + j], j: 0 SLV, 1 SLC, 2 SLD, 3 SLO, as in the fields of TGIS_DatiOut;
+ * the values are those of VeltranoCalcolaSito for the same site, bit for bit.
+ * A site that failed gets NaN in ag, Fo, Tc_s and Tr, 0 in NumVert, NumPunti
+ * and valido, and its code in codici. */
+typedef struct VeltranoUscitaSiti {
+    float* ag;          /* [4n] peak ground acceleration on rock [g] */
+    float* Fo;          /* [4n] maximum spectral amplification [-] */
+    float* Tc_s;        /* [4n] Tc* [s] */
+    float* Tr;          /* [4n] return period [years], an integer value */
+    int32_t* NumVert;   /* [n] grid nodes used (0 to 4) */
+    int32_t* NumPunti;  /* [4n] node numbers as in TGIS_DatiOut.NumPunti; 0 = empty slot */
+    uint8_t* valido;    /* [n] 1 when the site has a grid cell or an island's values,
+                           0 for a site outside the grid (its numbers mean nothing) */
+    int32_t* codici;    /* [n] VELTRANO_OK or the site's VELTRANO_ERRORE_* */
+} VeltranoUscitaSiti;
+
+/* Many ED50 sites in one call, on up to thread threads (0: one per core; the
+ * calling thread is one of them). Site i is (Lon[i], Lat[i]) with nominal
+ * life VN[i] and use class ClasseUso[i] under the code edition Normativa;
+ * the four input arrays hold n values each (they may be NULL when n is 0).
+ * Sites are independent: one that fails (ClasseUso outside 0..255, a return
+ * period beyond 32 bits) does not stop the others. Returns VELTRANO_OK when
+ * every site was computed, otherwise the code of the first site that failed,
+ * with "sito i: ..." in messaggio. Thread-safe for a shared griglia. */
+VELTRANO_API int VELTRANO_STDCALL VeltranoCalcolaSiti(const VeltranoGriglia* griglia, uint8_t Normativa,
+                                                      size_t n, const float* Lon, const float* Lat,
+                                                      const int32_t* VN, const int32_t* ClasseUso,
+                                                      const VeltranoUscitaSiti* uscita, int thread,
+                                                      char* messaggio, size_t dimensione);
 /* A fixed Italian description of a code ("file mancante o non apribile", ...). */
 VELTRANO_API const char* VELTRANO_STDCALL VeltranoDescrizioneCodice(int codice);
 

@@ -1,5 +1,6 @@
 #include "cli/comandi.h"
 #include "tests/supporto.h"
+#include "veltrano/versione.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +101,7 @@ TEST(AltriComandi, TempiPgaConvertiVersione) {
     e = Esegui({"converti", "--lon", "12.5", "--lat", "42"});
     EXPECT_EQ(e.out, "12.500928 42.000988\n");
     e = Esegui({"versione"});
-    EXPECT_EQ(e.out, "8.0.0\n");
+    EXPECT_EQ(e.out, VELTRANO_VERSIONE "\n");
     e = Esegui({"sito", "--help"});
     EXPECT_EQ(e.codice, 0);
     EXPECT_NE(e.out.find("--classe"), std::string::npos);

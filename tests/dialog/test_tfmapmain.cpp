@@ -99,7 +99,7 @@ struct Form {
 TEST_F(FormPrincipale, ComeLaVedeUnNuovoUtente) {
     Form t("nuovo");
     TFMapMain& f = *t.f;
-    EXPECT_EQ(f.windowTitle(), "Veltrano 8.0.0");
+    EXPECT_EQ(f.windowTitle(), "Veltrano " VELTRANO_VERSIONE);
     EXPECT_TRUE(f.LbAvviso->text().contains("2023"));
     EXPECT_FALSE(f.LbAvviso->text().contains("2010"));
     ASSERT_EQ(f.Map->NumLayer(), 7);

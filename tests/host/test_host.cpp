@@ -99,9 +99,11 @@ TEST(Host, VersionReplacesTheCallersString) {
     VelStringa s = l.StringaDaUtf8("vecchio testo");
     ASSERT_EQ(l.StringaLunghezza(s), 13);
     l.Versione(&s);
-    ASSERT_EQ(l.StringaLunghezza(s), 5);
-    EXPECT_EQ(Testo(s, 5), u"8.0.0");
-    EXPECT_EQ(s[5], 0);
+    const std::u16string attesa = u"" VELTRANO_VERSIONE;
+    const auto n = static_cast<int32_t>(attesa.size());
+    ASSERT_EQ(l.StringaLunghezza(s), n);
+    EXPECT_EQ(Testo(s, n), attesa);
+    EXPECT_EQ(s[n], 0);
     int32_t rif;
     std::memcpy(&rif, reinterpret_cast<char*>(s) - 8, 4);
     EXPECT_EQ(rif, -1); // a constant

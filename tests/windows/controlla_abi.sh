@@ -17,7 +17,7 @@ attese=(
   VeltranoComuniDimensiona:8 VeltranoComuniLunghezza:4 VeltranoComuniRilascia:4
   VeltranoUltimoErrore:0 VeltranoUltimoCodice:0
   VeltranoGrigliaApri:16 VeltranoGrigliaChiudi:4 VeltranoCalcolatoreNuovo:16 VeltranoCalcolatoreLibera:4
-  VeltranoCalcolaSito:36 VeltranoTempoRitornoPGA:28 VeltranoDescrizioneCodice:4
+  VeltranoCalcolaSito:36 VeltranoTempoRitornoPGA:28 VeltranoDescrizioneCodice:4 VeltranoCalcolaSiti:44
 )
 
 intestazioni=$("$objdump" -p "$dll")

@@ -12,7 +12,7 @@ trap 'rm -rf "$lavoro"' EXIT
 dati="$lavoro/dati prova è"
 mkdir -p "$dati"
 (cd "$dati" && cmake -E tar xf "$zip")
-for f in Veltrano_dll.dll GeoDati.dat LEGGIMI.txt LegameLibreria.h LegameLibreria.c veltrano/veltrano.h; do
+for f in Veltrano_dll.dll GeoDati.dat LEGGIMI.txt LegameLibreria.h LegameLibreria.c veltrano/veltrano.h veltrano/versione.h; do
   [ -f "$dati/$f" ] || { echo "$f manca nello zip" >&2; exit 1; }
 done
 cp "$host" "$attesi" "$lavoro/"

@@ -12,6 +12,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#define LUNGHEZZA_VERSIONE ((int32_t)(sizeof(VELTRANO_VERSIONE) - 1))
+
 static int Errori;
 
 #define CONTROLLA(c, ...)                                    \
@@ -210,6 +212,65 @@ static void ConfrontaSito53(int i, const TSitoAtteso* s) {
     CONTROLLA(LeggiCW() == 0x027F, "parola di controllo del chiamante cambiata: %04x", LeggiCW());
 }
 
+/* The batch entry on the same sites, one code edition at a time, with the
+ * caller at 53-bit precision: its worker threads must set their own. */
+static void ProvaLotto(const TSitoAtteso* a, int32_t n) {
+    typedef int(VELTRANO_STDCALL * TApri)(const char*, VeltranoGriglia**, char*, size_t);
+    typedef void(VELTRANO_STDCALL * TChiudi)(VeltranoGriglia*);
+    typedef int(VELTRANO_STDCALL * TSiti)(const VeltranoGriglia*, uint8_t, size_t, const float*, const float*,
+                                          const int32_t*, const int32_t*, const VeltranoUscitaSiti*, int, char*,
+                                          size_t);
+    TApri apri;
+    TChiudi chiudi;
+    TSiti siti;
+    VeltranoGriglia* g = NULL;
+    char m[256];
+    int confrontati = 0;
+    Trova(LegameVeltrano.Modulo, &apri, "VeltranoGrigliaApri");
+    Trova(LegameVeltrano.Modulo, &chiudi, "VeltranoGrigliaChiudi");
+    Trova(LegameVeltrano.Modulo, &siti, "VeltranoCalcolaSiti");
+    /* No path: the grid beside the library, where the zip put it. */
+    CONTROLLA(apri(NULL, &g, m, sizeof m) == VELTRANO_OK, "VeltranoGrigliaApri(NULL): %s", m);
+    float* lon = malloc((size_t)n * sizeof *lon);
+    float* lat = malloc((size_t)n * sizeof *lat);
+    int32_t *vn = malloc((size_t)n * sizeof *vn), *classe = malloc((size_t)n * sizeof *classe);
+    int32_t *indice = malloc((size_t)n * sizeof *indice), *codici = malloc((size_t)n * sizeof *codici);
+    float *ag = malloc(4 * (size_t)n * sizeof *ag), *tc = malloc(4 * (size_t)n * sizeof *tc);
+    int32_t* nodi = malloc(4 * (size_t)n * sizeof *nodi);
+    VeltranoUscitaSiti u;
+    memset(&u, 0, sizeof u);
+    u.ag = ag;
+    u.Tc_s = tc;
+    u.NumPunti = nodi;
+    u.codici = codici;
+    ImpostaCW(0x027F);
+    for (uint8_t norma = 0; g && norma <= Norm_DM2018; ++norma) {
+        int32_t k = 0;
+        for (int32_t i = 0; i < n; ++i)
+            if (a[i].Normativa == norma) {
+                lon[k] = a[i].Lon, lat[k] = a[i].Lat, vn[k] = a[i].VN, classe[k] = a[i].ClasseUso;
+                indice[k++] = i;
+            }
+        siti(g, norma, (size_t)k, lon, lat, vn, classe, &u, 2, m, sizeof m);
+        for (int32_t j = 0; j < k; ++j) {
+            const TSitoAtteso* s = &a[indice[j]];
+            const TGIS_ParZS* st[4] = {&s->DatiOut.SLV, &s->DatiOut.SLC, &s->DatiOut.SLD, &s->DatiOut.SLO};
+            /* The C API's codes are the low byte of the structured exceptions'. */
+            int uguale = codici[j] == (int32_t)(s->Codice & 0xFF);
+            for (int l = 0; uguale && s->Codice == 0 && l < 4; ++l)
+                uguale = memcmp(&ag[4 * j + l], &st[l]->ag, 4) == 0 && memcmp(&tc[4 * j + l], &st[l]->Tc_s, 4) == 0 &&
+                         nodi[4 * j + l] == s->DatiOut.NumPunti[l];
+            CONTROLLA(uguale, "lotto, sito %d: diverso (codice %d)", (int)indice[j], (int)codici[j]);
+            ++confrontati;
+        }
+    }
+    ImpostaCW(0x037F);
+    if (g)
+        chiudi(g);
+    free(lon), free(lat), free(vn), free(classe), free(indice), free(codici), free(ag), free(tc), free(nodi);
+    printf("host_windows: lotto, %d siti confrontati\n", confrontati);
+}
+
 static int ProvaAttesi(const char* file, const TRuntime* rt) {
     FILE* f = fopen(file, "rb");
     char firma[8];
@@ -232,6 +293,7 @@ static int ProvaAttesi(const char* file, const TRuntime* rt) {
     for (int32_t i = 0; i < n && i < 300; ++i)
         ConfrontaSito53((int)i, &a[i]);
     ImpostaCW(0x037F);
+    ProvaLotto(a, n);
     free(a);
     printf("host_windows: %d siti confrontati, %d diversi\n", (int)n, (int)diversi);
     return n;
@@ -266,7 +328,8 @@ static void ProvaErrori(const TRuntime* rt) {
     CONTROLLA(cod == 0 && t[0] == 475 && t[1] == 975 && t[2] == 50 && t[3] == 30, "tempi dopo un errore");
     CONTROLLA(rt->UltimoCodice() == 0 && rt->UltimoErrore()[0] == '\0', "l'errore resta dopo un successo");
     CHIAMA(cod, LegameVeltrano.VeltranoVersione(&s));
-    CONTROLLA(cod == 0 && rt->StringaLunghezza(s) == 5 && memcmp(s, L"8.0.0", 12) == 0, "versione");
+    CONTROLLA(cod == 0 && rt->StringaLunghezza(s) == LUNGHEZZA_VERSIONE &&
+                  memcmp(s, L"" VELTRANO_VERSIONE, sizeof(L"" VELTRANO_VERSIONE)) == 0, "versione");
 
     rt->StringaRilascia(&s);
 }
@@ -389,7 +452,8 @@ int main(int argc, char** argv) {
     LegameVeltrano.VeltranoVersione(&s);
     int32_t rif;
     memcpy(&rif, (char*)s - 8, 4);
-    CONTROLLA(rt.StringaLunghezza(s) == 5 && memcmp(s, L"8.0.0", 12) == 0 && rif == -1, "versione");
+    CONTROLLA(rt.StringaLunghezza(s) == LUNGHEZZA_VERSIONE &&
+              memcmp(s, L"" VELTRANO_VERSIONE, sizeof(L"" VELTRANO_VERSIONE)) == 0 && rif == -1, "versione");
     rt.StringaRilascia(&s);
 
     ProvaAttesi(argv[1], &rt);
