@@ -6,15 +6,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/auxv.h>
+
 namespace veltrano::cli {
 
 std::filesystem::path CartellaDatiPredefinita() {
     if (const char* d = std::getenv("VELTRANO_DATI"); d && *d)
         return d;
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return std::filesystem::current_path();
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        // No /proc (a bare chroot): the file name the program was started by.
+        const auto* avvio = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+        if (!avvio || !*avvio)
+            return std::filesystem::current_path();
+        exe = std::filesystem::weakly_canonical(std::filesystem::absolute(avvio, ec), ec);
+    }
     const std::filesystem::path propria = exe.parent_path();
 #ifdef VELTRANO_DATI_DA_PROGRAMMA
     // A build folder holds the data beside the program; an installed program
