@@ -1,5 +1,7 @@
 #include "core/api.h"
 
+#include <cstring>
+
 namespace veltrano {
 
 namespace {
@@ -11,15 +13,63 @@ Griglia Leggi(const std::filesystem::path& p) {
 } // namespace
 
 GrigliaSismica::GrigliaSismica(const std::filesystem::path& fileGriglia)
-    : griglia_(Leggi(fileGriglia)), indice_(griglia_) {}
+    : griglia_(Leggi(fileGriglia)), indice_(griglia_) {
+    Prepara();
+}
 
-GrigliaSismica::GrigliaSismica(const Griglia& g) : griglia_(g), indice_(griglia_) {}
+GrigliaSismica::GrigliaSismica(const Griglia& g) : griglia_(g), indice_(griglia_) { Prepara(); }
+
+void GrigliaSismica::Prepara() {
+    altri_ = std::make_unique<std::atomic<uint32_t>[]>(static_cast<std::size_t>(NumNodi) * 4 * 2);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(NumNodi) * 4 * 2; ++i)
+        altri_[i].store(0, std::memory_order_relaxed);
+    std::vector<Nodo> nodi(NumNodi);
+    for (int n = 1; n <= NumNodi; ++n) {
+        Nodo& v = nodi[static_cast<std::size_t>(n - 1)];
+        const TNodoGriglia p = griglia_.Nodo(0, n);
+        v = {p.ID, p.X, p.Y, p.Lon, p.Lat, {}, {}, {}};
+        for (int k = 0; k < NumBlocchi; ++k) {
+            const TNodoGriglia q = griglia_.Nodo(k, n);
+            // Bitwise: a block that disagrees, even in a NaN's payload, turns
+            // the decoded table off.
+            if (q.ID != p.ID || std::memcmp(&q.X, &p.X, 4 * sizeof(float)) != 0)
+                return;
+            v.ag[k] = q.ag;
+            v.Fo[k] = q.Fo;
+            v.Tc[k] = q.Tc;
+        }
+    }
+    nodi_ = std::move(nodi);
+}
 
 void GrigliaSismica::CercaPuntiMaglia(float Lon, float Lat, TMagliaSito& m) const {
-    const PuntoPiano sito = ProiezioneSito(Lon, Lat);
-    const NodiMaglia nodi =
-        TrovaNodiMaglia(griglia_, sito, [this](float x, float y) { return indice_.PiuVicino(x, y); });
-    RiempiMaglia(griglia_, sito, nodi, Lon, Lat, m);
+    const PuntoPiano sito = ProiezioneSitoRapida(Lon, Lat);
+    RiempiMaglia(griglia_, sito, TrovaNodi(sito), Lon, Lat, m);
+}
+
+NodiMaglia GrigliaSismica::TrovaNodi(PuntoPiano sito) const {
+    NodiMaglia r{};
+    r.n[0] = indice_.PiuVicino(sito.X, sito.Y);
+    const float X1 = griglia_.Xs()[r.n[0] - 1], Y1 = griglia_.Ys()[r.n[0] - 1];
+    const int q = Quadrante(X1, Y1, sito);
+    std::atomic<uint32_t>* voce = &altri_[(static_cast<std::size_t>(r.n[0] - 1) * 4 + static_cast<std::size_t>(q)) * 2];
+    const uint32_t b = voce[1].load(std::memory_order_acquire);
+    if (b & Noto) {
+        const uint32_t a = voce[0].load(std::memory_order_relaxed);
+        r.n[1] = static_cast<int>(a & 0xFFFFu);
+        r.n[2] = static_cast<int>(a >> 16);
+        r.n[3] = static_cast<int>(b & 0xFFFFu);
+        return r;
+    }
+    const PuntoPiano d = PuntoDiagonale(X1, Y1, q);
+    r.n[1] = indice_.PiuVicino(d.X, d.Y);
+    r.n[2] = indice_.PiuVicino(X1, d.Y);
+    r.n[3] = indice_.PiuVicino(d.X, Y1);
+    // Threads that meet here store the same numbers.
+    static_assert(NumNodi < 0x10000);
+    voce[0].store(static_cast<uint32_t>(r.n[1]) | static_cast<uint32_t>(r.n[2]) << 16, std::memory_order_relaxed);
+    voce[1].store(static_cast<uint32_t>(r.n[3]) | Noto, std::memory_order_release);
+    return r;
 }
 
 CalcolatoreSismico::CalcolatoreSismico(const GrigliaSismica& g) : g_(&g), memoria_(g.Dati()) {}
@@ -39,8 +89,90 @@ const TempiRitorno& CalcolatoreSismico::Tempi(uint8_t Normativa, int32_t VN, int
 void CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso,
                                  TGIS_DatiOut& out) {
     const TempiRitorno tr = Tempi(Normativa, VN, ClasseUso); // range faults before any work
-    g_->CercaPuntiMaglia(Lon, Lat, m_);
-    CompletaSitoTR(m_, Lon, Lat, tr, out, &memoria_);
+    const PuntoPiano sito = ProiezioneSitoRapida(Lon, Lat);
+    const NodiMaglia nodi = g_->TrovaNodi(sito);
+    const std::vector<GrigliaSismica::Nodo>& tab = g_->Nodi();
+    if (!tab.empty()) {
+        int32_t numeri[4], primo[4];
+        for (int s = 0; s < 4; ++s)
+            numeri[s] = primo[s] = tab[static_cast<std::size_t>(nodi.n[static_cast<std::size_t>(s)] - 1)].ID;
+        AzzeraDoppi(primo);
+        int N = 0;
+        for (int32_t id : primo)
+            N += id > 0 ? 1 : 0;
+        // Island values rewrite the cell: those sites take the general path.
+        if (N > 2 || GruppoIsolaRapido(Lon, Lat) == 0) {
+            CalcolaNodi(nodi, numeri, primo, N, Lon, Lat, tr, out);
+            return;
+        }
+    }
+    RiempiMaglia(g_->Dati(), sito, nodi, Lon, Lat, m_);
+    CompletaSitoRapido(m_, Lon, Lat, tr, out);
+}
+
+// The cell of a site off the islands, read from the decoded nodes without
+// building it: record k of the cell holds, in slot s, node nodi.n[s] at
+// block k, with the first record's numbers cleared where a node repeats
+// (primo) and the others' whole (numeri). The interpolation reads each
+// record sorted, as InterpolaParametri does, through its slot order.
+void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&numeri)[4], const int32_t (&primo)[4],
+                                     int N, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
+    const std::vector<GrigliaSismica::Nodo>& tab = g_->Nodi();
+    int ordinePrimo[4], ordineAltri[4];
+    OrdineSlot(primo, N, ordinePrimo);
+    OrdineSlot(numeri, N, ordineAltri);
+    auto nodo = [&](const int(&ordine)[4], int i) -> const GrigliaSismica::Nodo& {
+        return tab[static_cast<std::size_t>(nodi.n[static_cast<std::size_t>(ordine[i])] - 1)];
+    };
+    DistanzeSitoRapide distanze(Lon, Lat);
+    for (int j = 0; j < 4; ++j) {
+        const int32_t TR = tr[static_cast<std::size_t>(j)];
+        const BracketTR b = IntervalloTR(TR);
+        const int k1 = b.basso.indice, k2 = b.alto.indice;
+        const int(&o1)[4] = k1 == 0 ? ordinePrimo : ordineAltri;
+        const int(&o2)[4] = k2 == 0 ? ordinePrimo : ordineAltri;
+        const bool memoria = TR > 30 && TR < 2475;
+        float ag[4], Fo[4], Tc[4], lon[4], lat[4];
+        for (int i = 0; i < 4; ++i) {
+            const GrigliaSismica::Nodo& v1 = nodo(o1, i);
+            const GrigliaSismica::Nodo& v2 = nodo(o2, i);
+            lon[i] = v1.Lon;
+            lat[i] = v1.Lat;
+            if (memoria && &v1 == &v2) {
+                const MemoriaNodi::Valori& v =
+                    memoria_.Interpolati(nodi.n[static_cast<std::size_t>(o1[i])], TR, b);
+                ag[i] = v.ag;
+                Fo[i] = v.Fo;
+                Tc[i] = v.Tc;
+            } else {
+                ag[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.ag[k1], v2.ag[k2]);
+                Fo[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.Fo[k1], v2.Fo[k2]);
+                Tc[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.Tc[k1], v2.Tc[k2]);
+            }
+        }
+        TGIS_ParZS& p = StatoLimite(out, j);
+        const float* d = distanze.Per(N, lon, lat);
+        p.ag = DivisaRapida(MediaPesataDistanzeRapida(N, d, ag), 10.0L); // g/10 to g
+        p.Fo = MediaPesataDistanzeRapida(N, d, Fo);
+        p.Tc_s = MediaPesataDistanzeRapida(N, d, Tc);
+        p.Tr = static_cast<float>(TR);
+        std::memset(p.persi, 0, sizeof p.persi);
+        for (int i = 0; i < 4; ++i) {
+            out.agPunti[4 * i + j] = DivisaRapida(ag[i], 9.806L);
+            out.FoPunti[4 * i + j] = Fo[i];
+            out.Tc_sPunti[4 * i + j] = Tc[i];
+        }
+    }
+    out.LonSitoED50 = Lon;
+    out.LatSitoED50 = Lat;
+    // The first record, sorted, is what the caller sees.
+    for (int i = 0; i < 4; ++i) {
+        const GrigliaSismica::Nodo& v = nodo(ordinePrimo, i);
+        out.NumPunti[i] = primo[ordinePrimo[i]];
+        out.LonPunti[i] = v.Lon;
+        out.LatPunti[i] = v.Lat;
+    }
+    out.NumVert = N;
 }
 
 TGIS_DatiOut CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN,

@@ -13,12 +13,15 @@
 #include "core/calcolo.h"
 #include "core/indice.h"
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace veltrano {
 
-/// The hazard grid with its search index. Immutable after construction:
-/// share one between any number of threads.
+/// The hazard grid with its search index. Logically immutable after
+/// construction: share one between any number of threads.
 class GrigliaSismica {
 public:
     /// Reads the grid file (GeoDati.dat layout).
@@ -33,10 +36,32 @@ public:
     int NodoPiuVicino(float x, float y) const { return indice_.PiuVicino(x, y); }
     /// The site's cell, as CercaPuntiMaglia fills it.
     void CercaPuntiMaglia(float Lon, float Lat, TMagliaSito& m) const;
+    /// The four nodes TrovaNodiMaglia finds for the plane point sito. The
+    /// other three depend only on the nearest node and the quadrant of the
+    /// site around it: they are searched once and remembered (thread-safe).
+    NodiMaglia TrovaNodi(PuntoPiano sito) const;
+
+    /// A node with its values at the nine tabulated periods, decoded.
+    struct Nodo {
+        int32_t ID;
+        float X, Y, Lon, Lat;
+        float ag[NumBlocchi], Fo[NumBlocchi], Tc[NumBlocchi];
+    };
+    /// Node n is entry n - 1. Empty when the nine blocks of the file do not
+    /// agree on each node's number and position (a file this program did not
+    /// write): then every site goes through the cell record.
+    const std::vector<Nodo>& Nodi() const { return nodi_; }
 
 private:
+    void Prepara();
+
     Griglia griglia_;
     IndiceNodi indice_;
+    std::vector<Nodo> nodi_;
+    // Per nearest node and quadrant: N2 | N3 << 16 in the first word, then
+    // N4 | Noto in the second, written last (release) and read first.
+    static constexpr uint32_t Noto = 0x80000000u;
+    std::unique_ptr<std::atomic<uint32_t>[]> altri_;
 };
 
 /// Per-thread calculator over a shared grid. It keeps the work that repeats
@@ -53,11 +78,11 @@ public:
     TGIS_DatiOut Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso);
     /// Return period [years] at which the site's ag equals PGA [g].
     int32_t TempoRitornoDaPGA(float Lon, float Lat, float PGA);
-    /// The cell of the last site computed.
-    const TMagliaSito& Maglia() const { return m_; }
 
 private:
     const TempiRitorno& Tempi(uint8_t Normativa, int32_t VN, int32_t ClasseUso);
+    void CalcolaNodi(const NodiMaglia& nodi, const int32_t (&numeri)[4], const int32_t (&primo)[4], int N,
+                     float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
 
     const GrigliaSismica* g_;
     MemoriaNodi memoria_;

@@ -4,14 +4,11 @@ namespace veltrano {
 
 namespace {
 
-// Interpolation, ag to g, node sort and the copy of the cell into out.
-void Completa(TMagliaSito& m, bool isola, float Lon, float Lat, const TempiRitorno& tr,
-              TGIS_DatiOut& out, MemoriaNodi* memoria) {
-    // Island values are not the grid's: the node memory does not apply.
-    InterpolaParametri(m, Lon, Lat, tr, out, isola ? nullptr : memoria);
+// ag to g, node sort and the copy of the cell into out.
+void Chiudi(TMagliaSito& m, float Lon, float Lat, TGIS_DatiOut& out, bool rapido) {
     for (int j = 0; j < 4; ++j) {
         TGIS_ParZS& p = StatoLimite(out, j);
-        p.ag = S(static_cast<long double>(p.ag) / 10.0L); // g/10 to g
+        p.ag = rapido ? DivisaRapida(p.ag, 10.0L) : S(static_cast<long double>(p.ag) / 10.0L); // g/10 to g
     }
     out.LonSitoED50 = Lon;
     out.LatSitoED50 = Lat;
@@ -24,22 +21,23 @@ void Completa(TMagliaSito& m, bool isola, float Lon, float Lat, const TempiRitor
     out.NumVert = m[0].NumVert;
 }
 
-// A site off the grid (two nodes or fewer) may be a small island.
-bool Isola(TMagliaSito& m, float Lon, float Lat) { return ContaNodi(m) <= 2 && ValoriIsole(Lon, Lat, m); }
-
 } // namespace
 
 void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32_t VN,
-                  int32_t ClasseUso, TGIS_DatiOut& out, MemoriaNodi* memoria) {
-    const bool isola = Isola(m, Lon, Lat);
+                  int32_t ClasseUso, TGIS_DatiOut& out) {
+    // A site off the grid (two nodes or fewer) may be a small island.
+    if (ContaNodi(m) <= 2)
+        ValoriIsole(Lon, Lat, m);
     const TempiRitorno tr = CalcolaTR(Normativa, VN, ClasseUsoByte(ClasseUso));
-    Completa(m, isola, Lon, Lat, tr, out, memoria);
+    InterpolaParametri(m, Lon, Lat, tr, out);
+    Chiudi(m, Lon, Lat, out, false);
 }
 
-void CompletaSitoTR(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out,
-                    MemoriaNodi* memoria) {
-    const bool isola = Isola(m, Lon, Lat);
-    Completa(m, isola, Lon, Lat, tr, out, memoria);
+void CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
+    if (ContaNodi(m) <= 2)
+        ValoriIsoleRapidi(Lon, Lat, m);
+    InterpolaParametriRapida(m, Lon, Lat, tr, out);
+    Chiudi(m, Lon, Lat, out, true);
 }
 
 void CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,

@@ -13,13 +13,12 @@ namespace veltrano {
 void CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,
                  int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out);
 
-/// The same after the search: m already holds the site's cell. memoria, when
-/// given, must belong to the grid m was filled from.
+/// The same after the search: m already holds the site's cell.
 void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32_t VN,
-                  int32_t ClasseUso, TGIS_DatiOut& out, MemoriaNodi* memoria = nullptr);
-/// The same with the return periods already computed (CalcolaTR).
-void CompletaSitoTR(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out,
-                    MemoriaNodi* memoria = nullptr);
+                  int32_t ClasseUso, TGIS_DatiOut& out);
+/// The same with the return periods already computed (CalcolaTR), through
+/// the faster forms of the island test and the interpolation: the same bytes.
+void CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
 
 /// Return period [years] at which the ED50 site's ag equals PGA [g].
 int32_t CalcolaTRDaPGA(const Griglia& g, TMagliaSito& m, float Lon, float Lat, float PGA);

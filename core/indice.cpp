@@ -38,6 +38,24 @@ IndiceNodi::IndiceNodi(const Griglia& g) : g_(&g), punti_(NumNodi) {
     }
     for (std::size_t c = 1; c < inizio_.size(); ++c)
         inizio_[c] += inizio_[c - 1];
+    // Cells with no node within the rings CercaCelle looks at go straight
+    // to the tree: a prefix sum of the node counts over the cells.
+    const auto conta = [&](int cx, int cy) {
+        const auto c = static_cast<std::size_t>(cy * nx_ + cx);
+        return inizio_[c + 1] - inizio_[c];
+    };
+    std::vector<int> somma(static_cast<std::size_t>(nx_ + 1) * static_cast<std::size_t>(ny_ + 1), 0);
+    const auto S2 = [&](int ix, int iy) -> int& { return somma[static_cast<std::size_t>(iy) * static_cast<std::size_t>(nx_ + 1) + static_cast<std::size_t>(ix)]; };
+    for (int cy = 0; cy < ny_; ++cy)
+        for (int cx = 0; cx < nx_; ++cx)
+            S2(cx + 1, cy + 1) = conta(cx, cy) + S2(cx, cy + 1) + S2(cx + 1, cy) - S2(cx, cy);
+    vuota_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_), 0);
+    for (int cy = 0; cy < ny_; ++cy)
+        for (int cx = 0; cx < nx_; ++cx) {
+            const int x0 = std::max(0, cx - MaxAnelli), x1 = std::min(nx_, cx + MaxAnelli + 1);
+            const int y0 = std::max(0, cy - MaxAnelli), y1 = std::min(ny_, cy + MaxAnelli + 1);
+            vuota_[static_cast<std::size_t>(cy * nx_ + cx)] = S2(x1, y1) - S2(x0, y1) - S2(x1, y0) + S2(x0, y0) == 0;
+        }
     std::vector<int> posto(inizio_.begin(), inizio_.end() - 1);
     celle_.resize(NumNodi);
     for (int i = 0; i < NumNodi; ++i)
@@ -109,6 +127,8 @@ int IndiceNodi::CercaCelle(double xs, double ys, float x, float y) const {
     if (!(fx >= 0 && fx < nx_ && fy >= 0 && fy < ny_))
         return 0;
     const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
+    if (vuota_[static_cast<std::size_t>(cy * nx_ + cx)])
+        return 0;
     Candidati c;
     auto distanzaCella = [&](int ix, int iy) {
         const double ax = x0_ + ix * Lato, ay = y0_ + iy * Lato;
@@ -116,7 +136,6 @@ int IndiceNodi::CercaCelle(double xs, double ys, float x, float y) const {
         const double dy = ys < ay ? ay - ys : (ys > ay + Lato ? ys - ay - Lato : 0.0);
         return std::sqrt(dx * dx + dy * dy);
     };
-    constexpr int MaxAnelli = 3;
     for (int r = 0; r <= MaxAnelli; ++r) {
         for (int iy = cy - r; iy <= cy + r; ++iy) {
             if (iy < 0 || iy >= ny_)
@@ -159,10 +178,14 @@ int IndiceNodi::CercaCelle(double xs, double ys, float x, float y) const {
 }
 
 int IndiceNodi::CercaAlbero(double xs, double ys, float x, float y) const {
-    // A subtree is skipped only when its splitting line alone is farther than
-    // the least q, with the wider margin: whatever lies beyond the line has at
-    // least that q, in floating point too (the rounding is monotonic).
+    // A subtree is skipped only when its whole region is farther than the
+    // least q, with the wider margin. The region lies beyond each splitting
+    // line met on the way down: its distance along an axis is at least the
+    // last such line's (off), and the square of those two offsets is a lower
+    // bound for every node in it, in floating point too (differences of
+    // floats are exact in double, the rounding of squares is monotonic).
     Candidati c;
+    double off[2] = {0.0, 0.0};
     auto cerca = [&](auto&& self, int lo, int hi, int asse) -> void {
         if (hi - lo <= 4) {
             for (int i = lo; i < hi; ++i) {
@@ -179,8 +202,11 @@ int IndiceNodi::CercaAlbero(double xs, double ys, float x, float y) const {
         const double d = asse == 0 ? xs - m.x : ys - m.y;
         const bool sinistra = d < 0;
         self(self, sinistra ? lo : mezzo + 1, sinistra ? mezzo : hi, 1 - asse);
-        if (d * d <= c.qmin * (1.0 + 1e-9))
+        const double prima = off[asse];
+        off[asse] = d;
+        if (off[0] * off[0] + off[1] * off[1] <= c.qmin * (1.0 + 1e-9))
             self(self, sinistra ? mezzo + 1 : lo, sinistra ? hi : mezzo, 1 - asse);
+        off[asse] = prima;
     };
     cerca(cerca, 0, NumNodi, 0);
     if (c.pieno) // 64 nodes at one distance: left to the full scan

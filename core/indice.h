@@ -7,6 +7,7 @@
 
 #include "core/griglia.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace veltrano {
@@ -36,6 +37,8 @@ private:
     int nx_ = 1, ny_ = 1;
     std::vector<int> inizio_;  // nodes of cell c: celle_[inizio_[c] .. inizio_[c + 1])
     std::vector<Punto> celle_;
+    static constexpr int MaxAnelli = 3; // rings of cells around the site's before the tree
+    std::vector<uint8_t> vuota_;        // per cell: no node within MaxAnelli rings
 };
 
 } // namespace veltrano

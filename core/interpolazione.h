@@ -55,45 +55,83 @@ private:
     bool noto_[4]{};
 };
 
+/// The four limit states' return periods, in the order SLV, SLC, SLD, SLO.
+using TempiRitorno = std::array<int32_t, 4>;
+
+/// Fills SLV, SLC, SLD, SLO (ag still in g/10, Tr, zeroed persi) and agPunti
+/// (divided by 9.806), FoPunti, Tc_sPunti of out. m is not changed.
+void InterpolaParametri(const TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr,
+                        TGIS_DatiOut& out);
+
+/// The limit states of out in the order SLV, SLC, SLD, SLO.
+TGIS_ParZS& StatoLimite(TGIS_DatiOut& out, int j);
+
+// ---------------------------------------------------------------------------
+// Faster forms of the functions above, bit-identical for every input: each
+// value the extended computation stores in single precision is computed in
+// double and kept only when it provably rounds to the same float
+// (SingolaCerta); otherwise that step is done the extended way.
+
+/// InterpolaTR, faster.
+float InterpolaTRRapida(int32_t TR, int32_t TR1, int32_t TR2, float p1, float p2);
+
+/// MediaPesataDistanze, faster.
+float MediaPesataDistanzeRapida(int N, const float* d, const float* valori);
+
+/// S(x / divisore) in extended precision, faster.
+float DivisaRapida(float x, long double divisore);
+
+/// DistanzeSito with DistanzaNodo done faster: the site's own terms (its
+/// cosine and local radius) once, then a few double functions per node.
+class DistanzeSitoRapide {
+public:
+    DistanzeSitoRapide(float lonSito, float latSito);
+    /// Distances of the first N of the nodes at lon[i], lat[i].
+    const float* Per(int N, const float* lon, const float* lat);
+    /// DistanzaNodo of the site from one node.
+    float Distanza(float latNodo, float lonNodo) const;
+
+private:
+    float lonS_, latS_;
+    bool rapida_ = false; // the site is where the double forms are well conditioned
+    double cosS_ = 0, raggio_ = 0;
+    long double raggioEsteso_ = 0;
+    float lon_[4]{}, lat_[4]{}, d_[4]{};
+    bool noto_[4]{};
+};
+
+/// InterpolaParametri, faster.
+void InterpolaParametriRapida(const TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr,
+                              TGIS_DatiOut& out);
+
+/// The slot order OrdinaPunti gives the first N slots of r (ascending):
+/// slot i of the sorted record is slot ordine[i] of r. N must be 0..4.
+void OrdineSlot(const int32_t (&NumPunti)[4], int N, int (&ordine)[4]);
+
 /// Node values interpolated at a return period, computed once per node and
 /// period and reused by every site of the same cell or limit state: four
 /// periods per node (the four limit states of one life and class), replaced
-/// in turn, so no mix of periods makes it grow. Not
-/// thread-safe: one per thread. Results are those InterpolaTR gives.
+/// in turn, so no mix of periods makes it grow. Not thread-safe: one per
+/// thread. Results are those InterpolaTR gives.
 class MemoriaNodi {
 public:
     explicit MemoriaNodi(const Griglia& g);
     struct Valori {
         float ag, Fo, Tc;
     };
-    /// Values of the node with identifier id at period TR; nullptr when id is
-    /// not a node of the grid.
-    const Valori* Interpolati(int32_t id, int32_t TR);
+    /// Values of node n (1..10,751) at period TR, from blocks k1 and k2 at
+    /// periods T1 and T2 (IntervalloTR of TR).
+    const Valori& Interpolati(int n, int32_t TR, const BracketTR& b);
 
 private:
     struct Voce {
-        int32_t TR = 0; // 0: empty
+        int32_t TR = 0; // 0: empty (a period below 31 is never stored)
         Valori v{};
     };
     static constexpr int Vie = 4;
     const Griglia* g_;
-    int32_t idMin_ = 0;
-    std::vector<int> posizione_; // node number by id - idMin_, 0 when none
-    std::vector<Voce> voci_;       // Vie entries per node
-    std::vector<uint8_t> turno_;   // next way to replace, per node
+    std::vector<Voce> voci_;     // Vie entries per node
+    std::vector<uint8_t> turno_; // next way to replace, per node
 };
-
-/// The four limit states' return periods, in the order SLV, SLC, SLD, SLO.
-using TempiRitorno = std::array<int32_t, 4>;
-
-/// Fills SLV, SLC, SLD, SLO (ag still in g/10, Tr, zeroed persi) and agPunti
-/// (divided by 9.806), FoPunti, Tc_sPunti of out. m is not changed.
-/// With memoria, node values that come straight from the grid (m not
-/// rewritten by ValoriIsole) are taken from it: the same numbers, once.
-void InterpolaParametri(const TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr,
-                        TGIS_DatiOut& out, MemoriaNodi* memoria = nullptr);
-
-/// The limit states of out in the order SLV, SLC, SLD, SLO.
-TGIS_ParZS& StatoLimite(TGIS_DatiOut& out, int j);
 
 } // namespace veltrano

@@ -2,6 +2,9 @@
 // values ("D.M. 14/01/2008 - Allegato B - Tabella 2").
 #include "core/maglia.h"
 
+#include <array>
+#include <cmath>
+
 namespace veltrano {
 
 namespace {
@@ -55,7 +58,97 @@ constexpr Valori ValoriGruppo[5][NumBlocchi] = {
      {2.200f, 2.58f, 0.306f}, {2.823f, 2.65f, 0.316f}, {3.746f, 2.76f, 0.324f}},
 };
 
+// Where a site stands against a box, when that is certain without the
+// winding test: the box's bounding rectangle and edge lines, in double.
+enum class Posizione { Dentro, Fuori, Incerta };
+
+// The boxes are convex quadrilaterals. A point farther than this from every
+// edge line on the inner side is inside, and the winding test says so (its
+// sum is 2 pi, far above 6.28, whatever the rounding). A point farther than
+// Lontano outside one edge line is farther than that from the whole box,
+// beyond the vertex (0.001) and edge tolerances: the test says no.
+constexpr double Vicino = 1e-6, Lontano = 0.005; // [deg]
+
+struct Rettangolo {
+    double x0, y0, x1, y1;
+    double area2; // twice the signed area: its sign is the orientation
+};
+
+constexpr Rettangolo Limiti(const Scatola& s) {
+    Rettangolo r{s.v[0][0], s.v[0][1], s.v[0][0], s.v[0][1], 0.0};
+    for (int j = 0; j < 4; ++j) {
+        const int k = (j + 1) % 4;
+        r.x0 = s.v[j][0] < r.x0 ? s.v[j][0] : r.x0;
+        r.y0 = s.v[j][1] < r.y0 ? s.v[j][1] : r.y0;
+        r.x1 = s.v[j][0] > r.x1 ? s.v[j][0] : r.x1;
+        r.y1 = s.v[j][1] > r.y1 ? s.v[j][1] : r.y1;
+        r.area2 += static_cast<double>(s.v[j][0]) * s.v[k][1] - static_cast<double>(s.v[k][0]) * s.v[j][1];
+    }
+    return r;
+}
+
+// The rejection above holds only for convex boxes: each turn along the
+// border goes the way of the orientation.
+constexpr bool Convessa(const Scatola& s) {
+    const double verso = Limiti(s).area2;
+    for (int j = 0; j < 4; ++j) {
+        const int k = (j + 1) % 4, l = (j + 2) % 4;
+        const double svolta = (static_cast<double>(s.v[k][0]) - s.v[j][0]) * (static_cast<double>(s.v[l][1]) - s.v[k][1]) -
+                              (static_cast<double>(s.v[k][1]) - s.v[j][1]) * (static_cast<double>(s.v[l][0]) - s.v[k][0]);
+        if (!(svolta * verso > 0))
+            return false;
+    }
+    return true;
+}
+static_assert([] {
+    for (const Scatola& s : Scatole)
+        if (!Convessa(s))
+            return false;
+    return true;
+}());
+
+Posizione Classifica(const Scatola& s, const Rettangolo& r, double x, double y) {
+    if (!(x >= r.x0 - Lontano && x <= r.x1 + Lontano && y >= r.y0 - Lontano && y <= r.y1 + Lontano))
+        return Posizione::Fuori; // NaN too: the winding test rejects it
+    bool dentro = true;
+    for (int j = 0; j < 4; ++j) {
+        const int k = (j + 1) % 4;
+        const double ex = static_cast<double>(s.v[k][0]) - s.v[j][0], ey = static_cast<double>(s.v[k][1]) - s.v[j][1];
+        const double lato = std::sqrt(ex * ex + ey * ey);
+        // Distance from the edge line, positive on the inner side.
+        double d = (ex * (y - s.v[j][1]) - ey * (x - s.v[j][0])) / lato;
+        if (r.area2 < 0)
+            d = -d;
+        if (d < -Lontano)
+            return Posizione::Fuori;
+        if (!(d > Vicino))
+            dentro = false;
+    }
+    return dentro ? Posizione::Dentro : Posizione::Incerta;
+}
+
 } // namespace
+
+int GruppoIsolaRapido(float Lon, float Lat) {
+    static constexpr auto Rettangoli = [] {
+        std::array<Rettangolo, 14> r{};
+        for (std::size_t i = 0; i < r.size(); ++i)
+            r[i] = Limiti(Scatole[i]);
+        return r;
+    }();
+    for (std::size_t i = 0; i < 14; ++i) {
+        const Scatola& s = Scatole[i];
+        switch (Classifica(s, Rettangoli[i], Lon, Lat)) {
+        case Posizione::Dentro: return s.gruppo;
+        case Posizione::Fuori: break;
+        case Posizione::Incerta:
+            if (PuntoInPoligono(s.v, 4, Lon, Lat, 0.001f, 0.0001f, false))
+                return s.gruppo;
+            break;
+        }
+    }
+    return 0;
+}
 
 int GruppoIsola(float Lon, float Lat) {
     for (const Scatola& s : Scatole)
@@ -64,10 +157,9 @@ int GruppoIsola(float Lon, float Lat) {
     return 0;
 }
 
-bool ValoriIsole(float Lon, float Lat, TMagliaSito& m) {
-    const int gruppo = GruppoIsola(Lon, Lat);
-    if (gruppo == 0)
-        return false;
+namespace {
+
+void ScriviGruppo(int gruppo, TMagliaSito& m) {
     const Scatola& rif = Scatole[ScatolaRiferimento[gruppo - 1]];
     for (int i = 0; i < 4; ++i) {
         m[0].NumPunti[i] = i + 1;
@@ -82,7 +174,22 @@ bool ValoriIsole(float Lon, float Lat, TMagliaSito& m) {
             m[k].Tc_sPunti[i] = v.Tc;
         }
     }
-    return true;
+}
+
+} // namespace
+
+bool ValoriIsole(float Lon, float Lat, TMagliaSito& m) {
+    const int gruppo = GruppoIsola(Lon, Lat);
+    if (gruppo != 0)
+        ScriviGruppo(gruppo, m);
+    return gruppo != 0;
+}
+
+bool ValoriIsoleRapidi(float Lon, float Lat, TMagliaSito& m) {
+    const int gruppo = GruppoIsolaRapido(Lon, Lat);
+    if (gruppo != 0)
+        ScriviGruppo(gruppo, m);
+    return gruppo != 0;
 }
 
 } // namespace veltrano

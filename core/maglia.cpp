@@ -10,25 +10,86 @@
 
 namespace veltrano {
 
-PuntoPiano ProiezioneSito(float Lon, float Lat) {
-    // Second eccentricity squared of the international 1924 ellipsoid.
-    constexpr long double e2 = 0.006768170197L;
-    constexpr long double a = 6378.388L, b = 6356.911946L; // [km]
-    const float lam = S((static_cast<long double>(Lon) - 12.45L) * PiGreco / 180.0L);
-    const float phi = S(static_cast<long double>(Lat) * PiGreco / 180.0L);
-    // cos(phi) and cos(lambda), not their squares: the node coordinates of
-    // the grid file were computed this way and the search compares with them.
-    const float V1 = S(std::pow(1.0L + e2 * std::cos(static_cast<long double>(phi)), 0.5L));
-    const float phi1 = S(std::atan(std::tan(static_cast<long double>(phi)) /
-                                   std::cos(static_cast<long double>(V1) * lam)));
+namespace {
+
+// The projection's steps, each as it is stored (single precision), computed
+// in extended precision: the direct computation, and the fast one's fallback.
+// Second eccentricity squared of the international 1924 ellipsoid.
+constexpr long double E2 = 0.006768170197L;
+constexpr long double SemiasseA = 6378.388L, SemiasseB = 6356.911946L; // [km]
+
+float Lambda(float Lon) { return S((static_cast<long double>(Lon) - 12.45L) * PiGreco / 180.0L); }
+float Phi(float Lat) { return S(static_cast<long double>(Lat) * PiGreco / 180.0L); }
+// cos(phi) for V1 and cos(lambda) for V2, not their squares: the node
+// coordinates of the grid file were computed this way and the search
+// compares with them.
+float PassoV(float angolo) { return S(std::pow(1.0L + E2 * std::cos(static_cast<long double>(angolo)), 0.5L)); }
+float PassoPhi1(float phi, float V1, float lam) {
+    return S(std::atan(std::tan(static_cast<long double>(phi)) / std::cos(static_cast<long double>(V1) * lam)));
+}
+float PassoY(float phi1) {
     const long double p1 = phi1;
-    const float Y = S(6376.5450006L * p1 - 16.10703468L * std::sin(2.0L * p1) +
-                      0.01697621L * std::sin(4.0L * p1) - 0.00002227L * std::sin(6.0L * p1));
-    const float V2 = S(std::pow(1.0L + e2 * std::cos(static_cast<long double>(lam)), 0.5L));
-    const float c = S(a * a / b);
-    const float X = S(static_cast<long double>(c) *
-                      std::asinh(std::cos(static_cast<long double>(phi)) *
-                                 std::tan(static_cast<long double>(lam) / V2)));
+    return S(6376.5450006L * p1 - 16.10703468L * std::sin(2.0L * p1) + 0.01697621L * std::sin(4.0L * p1) -
+             0.00002227L * std::sin(6.0L * p1));
+}
+float PassoC() { return S(SemiasseA * SemiasseA / SemiasseB); }
+float PassoX(float c, float phi, float lam, float V2) {
+    return S(static_cast<long double>(c) *
+             std::asinh(std::cos(static_cast<long double>(phi)) * std::tan(static_cast<long double>(lam) / V2)));
+}
+
+} // namespace
+
+PuntoPiano ProiezioneSito(float Lon, float Lat) {
+    const float lam = Lambda(Lon), phi = Phi(Lat);
+    const float V1 = PassoV(phi);
+    const float phi1 = PassoPhi1(phi, V1, lam);
+    const float Y = PassoY(phi1);
+    const float V2 = PassoV(lam);
+    const float X = PassoX(PassoC(), phi, lam, V2);
+    return {X, Y};
+}
+
+PuntoPiano ProiezioneSitoRapida(float Lon, float Lat) {
+    // Around the grid the steps below are well conditioned (no angle near a
+    // pole of tan, no cancellation); elsewhere, and for NaN, the direct way.
+    if (!(Lon >= 0.0f && Lon <= 30.0f && Lat >= 30.0f && Lat <= 55.0f))
+        return ProiezioneSito(Lon, Lat);
+    // Sums and products are cheap in extended precision and stay as they
+    // are; each transcendental step moves to double and keeps its float only
+    // where that provably equals the extended step's (SingolaCerta).
+    const float lam = Lambda(Lon), phi = Phi(Lat);
+    constexpr double e2 = static_cast<double>(E2);
+    const double cphi = std::cos(static_cast<double>(phi));
+    float V1, phi1, Y, V2, X;
+
+    const double v1 = std::sqrt(1.0 + e2 * cphi);
+    if (!SingolaCerta(v1, v1 * MargineRapido, V1))
+        V1 = PassoV(phi);
+
+    // V1 x lam is exact in double: two 24-bit mantissas.
+    const double p1 = std::atan(std::tan(static_cast<double>(phi)) /
+                                std::cos(static_cast<double>(V1) * static_cast<double>(lam)));
+    if (!SingolaCerta(p1, std::fabs(p1) * MargineRapido, phi1))
+        phi1 = PassoPhi1(phi, V1, lam);
+
+    // 2, 4 and 6 times a float are exact in double.
+    const double P = phi1;
+    const double t0 = 6376.5450006 * P, t1 = 16.10703468 * std::sin(2.0 * P), t2 = 0.01697621 * std::sin(4.0 * P),
+                 t3 = 0.00002227 * std::sin(6.0 * P);
+    const double y = t0 - t1 + t2 - t3;
+    if (!SingolaCerta(y, (std::fabs(t0) + std::fabs(t1) + std::fabs(t2) + std::fabs(t3)) * MargineRapido, Y))
+        Y = PassoY(phi1);
+
+    const double v2 = std::sqrt(1.0 + e2 * std::cos(static_cast<double>(lam)));
+    if (!SingolaCerta(v2, v2 * MargineRapido, V2))
+        V2 = PassoV(lam);
+
+    const float c = PassoC();
+    const double x = static_cast<double>(c) *
+                     std::asinh(cphi * std::tan(static_cast<double>(lam) / static_cast<double>(V2)));
+    if (!SingolaCerta(x, std::fabs(x) * MargineRapido, X))
+        X = PassoX(c, phi, lam, V2);
     return {X, Y};
 }
 
@@ -126,6 +187,23 @@ int ContaNodi(const TMagliaSito& m) {
     return n;
 }
 
+void AzzeraDoppi(int32_t (&n)[4]) {
+    // A node found twice keeps its values in the later slot, but only the
+    // first slot counts it. Each test sees the numbers already cleared.
+    if (n[1] == n[0])
+        n[1] = 0;
+    if (n[2] == n[1])
+        n[2] = 0;
+    else if (n[2] == n[0])
+        n[2] = 0;
+    if (n[3] == n[2])
+        n[3] = 0;
+    else if (n[3] == n[1])
+        n[3] = 0;
+    else if (n[3] == n[0])
+        n[3] = 0;
+}
+
 void RiempiMaglia(const Griglia& g, PuntoPiano sito, const NodiMaglia& nodi, float Lon, float Lat,
                   TMagliaSito& m) {
     TMagliaTR& r0 = m[0];
@@ -136,20 +214,12 @@ void RiempiMaglia(const Griglia& g, PuntoPiano sito, const NodiMaglia& nodi, flo
     r0.XYSito[1] = sito.Y;
     for (int s = 0; s < 4; ++s)
         CopiaNodo(g, nodi.n[static_cast<std::size_t>(s)], s, m);
-    // A node found twice keeps its values in the later slot, but only the
-    // first slot counts it: the first record's number is cleared.
-    if (r0.NumPunti[1] == r0.NumPunti[0])
-        r0.NumPunti[1] = 0;
-    if (r0.NumPunti[2] == r0.NumPunti[1])
-        r0.NumPunti[2] = 0;
-    else if (r0.NumPunti[2] == r0.NumPunti[0])
-        r0.NumPunti[2] = 0;
-    if (r0.NumPunti[3] == r0.NumPunti[2])
-        r0.NumPunti[3] = 0;
-    else if (r0.NumPunti[3] == r0.NumPunti[1])
-        r0.NumPunti[3] = 0;
-    else if (r0.NumPunti[3] == r0.NumPunti[0])
-        r0.NumPunti[3] = 0;
+    int32_t numeri[4];
+    for (int i = 0; i < 4; ++i)
+        numeri[i] = r0.NumPunti[i];
+    AzzeraDoppi(numeri);
+    for (int i = 0; i < 4; ++i)
+        r0.NumPunti[i] = numeri[i];
     const int nv = ContaNodi(m);
     for (TMagliaTR& r : m) {
         r.NumVert = nv;

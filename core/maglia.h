@@ -24,6 +24,12 @@ struct PuntoPiano {
 /// stored in single precision, as the node coordinates of GeoDati.dat were.
 PuntoPiano ProiezioneSito(float Lon, float Lat);
 
+/// The same projection, faster: double-precision functions where they
+/// provably round to the same floats, the extended computation where they
+/// might not (near a rounding boundary, or far from Italy). Bit-identical to
+/// ProiezioneSito for every input.
+PuntoPiano ProiezioneSitoRapida(float Lon, float Lat);
+
 /// Plane distance of two points, extended arithmetic stored as double.
 double DistanzaPiana(double x1, double y1, double x2, double y2);
 
@@ -81,6 +87,10 @@ bool ValoriIsole(float Lon, float Lat, TMagliaSito& m);
 
 /// Number of slots of the first record with a positive node number.
 int ContaNodi(const TMagliaSito& m);
+/// The first record's node numbers as the search leaves them: a node found
+/// again in a later slot is counted once, in its first slot (the later
+/// number is cleared to 0).
+void AzzeraDoppi(int32_t (&NumPunti)[4]);
 
 // Utilities used by the dialog.
 /// Bubble sort of the first n entries: ascending (flag 0) or descending (1).
@@ -92,20 +102,31 @@ inline int32_t LimitaIntero(int32_t v, int32_t basso, int32_t alto) {
 
 // ---------------------------------------------------------------------------
 
+/// Which way the site lies from N1 (X1, Y1) on each axis: bit 0 set when
+/// the site's X is greater, bit 1 when its Y is. A site level with N1 on an
+/// axis (or NaN) counts as lying on the lower side.
+inline int Quadrante(float X1, float Y1, PuntoPiano sito) {
+    return ((X1 - sito.X) < 0.0f ? 1 : 0) | ((Y1 - sito.Y) < 0.0f ? 2 : 0);
+}
+
+/// The diagonal point: one grid step (5.5 km) from N1 towards the site on
+/// each axis, in the direction Quadrante gives. The other three nodes of
+/// the cell depend on N1 and that direction only.
+inline PuntoPiano PuntoDiagonale(float X1, float Y1, int quadrante) {
+    const float sx = (quadrante & 1) ? -1.0f : 1.0f;
+    const float sy = (quadrante & 2) ? -1.0f : 1.0f;
+    return {S(static_cast<long double>(X1) - 5.5L * sx), S(static_cast<long double>(Y1) - 5.5L * sy)};
+}
+
 template <class Trova> NodiMaglia TrovaNodiMaglia(const Griglia& g, PuntoPiano sito, Trova&& trova) {
     NodiMaglia r{};
     r.n[0] = trova(sito.X, sito.Y);
     const float X1 = g.X(0, r.n[0]);
     const float Y1 = g.Y(0, r.n[0]);
-    // One grid step (5.5 km) from N1 towards the site on each axis. A site
-    // level with N1 on an axis steps in the + direction.
-    const float sx = (X1 - sito.X) < 0.0f ? -1.0f : 1.0f;
-    const float sy = (Y1 - sito.Y) < 0.0f ? -1.0f : 1.0f;
-    const float Xd = S(static_cast<long double>(X1) - 5.5L * sx);
-    const float Yd = S(static_cast<long double>(Y1) - 5.5L * sy);
-    r.n[1] = trova(Xd, Yd);
-    r.n[2] = trova(X1, Yd);
-    r.n[3] = trova(Xd, Y1);
+    const PuntoPiano d = PuntoDiagonale(X1, Y1, Quadrante(X1, Y1, sito));
+    r.n[1] = trova(d.X, d.Y);
+    r.n[2] = trova(X1, d.Y);
+    r.n[3] = trova(d.X, Y1);
     return r;
 }
 
@@ -114,4 +135,9 @@ template <class Trova> NodiMaglia TrovaNodiMaglia(const Griglia& g, PuntoPiano s
 namespace veltrano {
 /// Island group (1..5) of the box holding the site, 0 when none does.
 int GruppoIsola(float Lon, float Lat);
+/// The same, faster: boxes far from the site are rejected, and sites well
+/// inside accepted, without the winding test. Same answer for every site.
+int GruppoIsolaRapido(float Lon, float Lat);
+/// ValoriIsole over GruppoIsolaRapido.
+bool ValoriIsoleRapidi(float Lon, float Lat, TMagliaSito& m);
 } // namespace veltrano
