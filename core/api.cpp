@@ -90,7 +90,11 @@ void CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_
                                  TGIS_DatiOut& out) {
     const TempiRitorno tr = Tempi(Normativa, VN, ClasseUso); // range faults before any work
     const PuntoPiano sito = ProiezioneSitoRapida(Lon, Lat);
-    const NodiMaglia nodi = g_->TrovaNodi(sito);
+    CalcolaCella(g_->TrovaNodi(sito), sito, Lon, Lat, tr, out);
+}
+
+void CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat,
+                                      const TempiRitorno& tr, TGIS_DatiOut& out) {
     const std::vector<GrigliaSismica::Nodo>& tab = g_->Nodi();
     if (!tab.empty()) {
         int32_t numeri[4], primo[4];
@@ -102,12 +106,13 @@ void CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_
             N += id > 0 ? 1 : 0;
         // Island values rewrite the cell: those sites take the general path.
         if (N > 2 || GruppoIsolaRapido(Lon, Lat) == 0) {
+            isola_ = false;
             CalcolaNodi(nodi, numeri, primo, N, Lon, Lat, tr, out);
             return;
         }
     }
     RiempiMaglia(g_->Dati(), sito, nodi, Lon, Lat, m_);
-    CompletaSitoRapido(m_, Lon, Lat, tr, out);
+    isola_ = CompletaSitoRapido(m_, Lon, Lat, tr, out);
 }
 
 // The cell of a site off the islands, read from the decoded nodes without
@@ -131,8 +136,8 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
         const int k1 = b.basso.indice, k2 = b.alto.indice;
         const int(&o1)[4] = k1 == 0 ? ordinePrimo : ordineAltri;
         const int(&o2)[4] = k2 == 0 ? ordinePrimo : ordineAltri;
-        const bool memoria = TR > 30 && TR < 2475;
-        float ag[4], Fo[4], Tc[4], lon[4], lat[4];
+        const bool memoria = TR > 0; // 0 marks an empty entry of the memory
+        float ag[4], Fo[4], Tc[4], agPunti[4], lon[4], lat[4];
         for (int i = 0; i < 4; ++i) {
             const GrigliaSismica::Nodo& v1 = nodo(o1, i);
             const GrigliaSismica::Nodo& v2 = nodo(o2, i);
@@ -144,21 +149,23 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
                 ag[i] = v.ag;
                 Fo[i] = v.Fo;
                 Tc[i] = v.Tc;
+                agPunti[i] = v.agPunti;
             } else {
                 ag[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.ag[k1], v2.ag[k2]);
                 Fo[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.Fo[k1], v2.Fo[k2]);
                 Tc[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.Tc[k1], v2.Tc[k2]);
+                agPunti[i] = DivisaRapida(ag[i], 9.806L);
             }
         }
         TGIS_ParZS& p = StatoLimite(out, j);
-        const float* d = distanze.Per(N, lon, lat);
-        p.ag = DivisaRapida(MediaPesataDistanzeRapida(N, d, ag), 10.0L); // g/10 to g
-        p.Fo = MediaPesataDistanzeRapida(N, d, Fo);
-        p.Tc_s = MediaPesataDistanzeRapida(N, d, Tc);
+        const MediaPesataRapida media(N, distanze.Per(N, lon, lat));
+        p.ag = DivisaRapida(media(ag), 10.0L); // g/10 to g
+        p.Fo = media(Fo);
+        p.Tc_s = media(Tc);
         p.Tr = static_cast<float>(TR);
         std::memset(p.persi, 0, sizeof p.persi);
         for (int i = 0; i < 4; ++i) {
-            out.agPunti[4 * i + j] = DivisaRapida(ag[i], 9.806L);
+            out.agPunti[4 * i + j] = agPunti[i];
             out.FoPunti[4 * i + j] = Fo[i];
             out.Tc_sPunti[4 * i + j] = Tc[i];
         }

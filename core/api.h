@@ -78,6 +78,16 @@ public:
     TGIS_DatiOut Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso);
     /// Return period [years] at which the site's ag equals PGA [g].
     int32_t TempoRitornoDaPGA(float Lon, float Lat, float PGA);
+    /// True when the last site Calcola computed took the fixed values of a
+    /// small island (it lies off the grid, in one of the island boxes).
+    bool ValoriIsola() const { return isola_; }
+
+    /// The chain after the search: island values, interpolation and the
+    /// fields of out, for the site at plane point sito whose nodes are nodi
+    /// (GrigliaSismica::TrovaNodi). Calcola is ProiezioneSitoRapida, then
+    /// TrovaNodi, then this.
+    void CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat, const TempiRitorno& tr,
+                      TGIS_DatiOut& out);
 
 private:
     const TempiRitorno& Tempi(uint8_t Normativa, int32_t VN, int32_t ClasseUso);
@@ -87,6 +97,7 @@ private:
     const GrigliaSismica* g_;
     MemoriaNodi memoria_;
     TMagliaSito m_{};
+    bool isola_ = false;
     bool trNoti_ = false;
     uint8_t trNormativa_ = 0, trClasse_ = 0;
     int32_t trVN_ = 0;

@@ -33,11 +33,11 @@ void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32
     Chiudi(m, Lon, Lat, out, false);
 }
 
-void CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
-    if (ContaNodi(m) <= 2)
-        ValoriIsoleRapidi(Lon, Lat, m);
+bool CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
+    const bool isola = ContaNodi(m) <= 2 && ValoriIsoleRapidi(Lon, Lat, m);
     InterpolaParametriRapida(m, Lon, Lat, tr, out);
     Chiudi(m, Lon, Lat, out, true);
+    return isola;
 }
 
 void CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,

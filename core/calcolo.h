@@ -18,7 +18,8 @@ void CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32
                   int32_t ClasseUso, TGIS_DatiOut& out);
 /// The same with the return periods already computed (CalcolaTR), through
 /// the faster forms of the island test and the interpolation: the same bytes.
-void CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
+/// True when the site took island values.
+bool CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
 
 /// Return period [years] at which the ED50 site's ag equals PGA [g].
 int32_t CalcolaTRDaPGA(const Griglia& g, TMagliaSito& m, float Lon, float Lat, float PGA);

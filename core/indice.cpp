@@ -12,6 +12,8 @@ IndiceNodi::IndiceNodi(const Griglia& g) : g_(&g), punti_(NumNodi) {
     for (int i = 0; i < NumNodi; ++i)
         punti_[static_cast<std::size_t>(i)] = {g.Xs()[i], g.Ys()[i], i + 1};
     Costruisci(0, NumNodi, 0);
+    riquadri_.resize(NumNodi);
+    Riquadro(0, NumNodi);
 
     const float* X = g.Xs();
     const float* Y = g.Ys();
@@ -49,6 +51,12 @@ IndiceNodi::IndiceNodi(const Griglia& g) : g_(&g), punti_(NumNodi) {
     for (int cy = 0; cy < ny_; ++cy)
         for (int cx = 0; cx < nx_; ++cx)
             S2(cx + 1, cy + 1) = conta(cx, cy) + S2(cx, cy + 1) + S2(cx + 1, cy) - S2(cx, cy);
+    liste_ = std::make_unique<std::atomic<const Lista*>[]>(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_));
+    for (std::size_t c = 0; c < static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_); ++c)
+        liste_[c].store(nullptr, std::memory_order_relaxed);
+    semi_ = std::make_unique<std::atomic<int32_t>[]>(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_));
+    for (std::size_t c = 0; c < static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_); ++c)
+        semi_[c].store(0, std::memory_order_relaxed);
     vuota_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_), 0);
     for (int cy = 0; cy < ny_; ++cy)
         for (int cx = 0; cx < nx_; ++cx) {
@@ -63,6 +71,16 @@ IndiceNodi::IndiceNodi(const Griglia& g) : g_(&g), punti_(NumNodi) {
             {X[i], Y[i], i + 1};
 }
 
+struct IndiceNodi::Lista {
+    std::vector<Punto> nodi; // empty: too many, the cell's sites go to the tree
+};
+
+IndiceNodi::~IndiceNodi() {
+    if (liste_)
+        for (std::size_t c = 0; c < static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_); ++c)
+            delete liste_[c].load(std::memory_order_relaxed);
+}
+
 void IndiceNodi::Costruisci(int lo, int hi, int asse) {
     if (hi - lo <= 1)
         return;
@@ -71,6 +89,29 @@ void IndiceNodi::Costruisci(int lo, int hi, int asse) {
                      [asse](const Punto& a, const Punto& b) { return asse == 0 ? a.x < b.x : a.y < b.y; });
     Costruisci(lo, mezzo, 1 - asse);
     Costruisci(mezzo + 1, hi, 1 - asse);
+}
+
+IndiceNodi::Rettangolo IndiceNodi::Riquadro(int lo, int hi) {
+    const int mezzo = lo + (hi - lo) / 2;
+    Rettangolo r{punti_[static_cast<std::size_t>(mezzo)].x, punti_[static_cast<std::size_t>(mezzo)].y,
+                 punti_[static_cast<std::size_t>(mezzo)].x, punti_[static_cast<std::size_t>(mezzo)].y};
+    auto unisci = [&r](const Rettangolo& a) {
+        r.x0 = std::min(r.x0, a.x0);
+        r.y0 = std::min(r.y0, a.y0);
+        r.x1 = std::max(r.x1, a.x1);
+        r.y1 = std::max(r.y1, a.y1);
+    };
+    if (hi - lo <= Foglia) {
+        for (int i = lo; i < hi; ++i) {
+            const Punto& p = punti_[static_cast<std::size_t>(i)];
+            unisci({p.x, p.y, p.x, p.y});
+        }
+    } else {
+        unisci(Riquadro(lo, mezzo));
+        unisci(Riquadro(mezzo + 1, hi));
+    }
+    riquadri_[static_cast<std::size_t>(mezzo)] = r;
+    return r;
 }
 
 namespace {
@@ -117,18 +158,96 @@ int IndiceNodi::PiuVicino(float x, float y) const {
     const double xs = x, ys = y;
     if (!(std::isfinite(xs) && std::isfinite(ys)))
         return NodoPiuVicino(*g_, x, y);
-    if (const int n = CercaCelle(xs, ys, x, y))
-        return n;
-    return CercaAlbero(xs, ys, x, y);
-}
-
-int IndiceNodi::CercaCelle(double xs, double ys, float x, float y) const {
     const double fx = std::floor((xs - x0_) / Lato), fy = std::floor((ys - y0_) / Lato);
     if (!(fx >= 0 && fx < nx_ && fy >= 0 && fy < ny_))
-        return 0;
+        return CercaAlbero(xs, ys, x, y, nullptr);
     const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
-    if (vuota_[static_cast<std::size_t>(cy * nx_ + cx)])
-        return 0;
+    const auto cella = static_cast<std::size_t>(cy * nx_ + cx);
+    if (!vuota_[cella]) {
+        if (const int n = CercaCelle(xs, ys, x, y, cx, cy))
+            return n;
+    } else if (const Lista& l = ListaCella(cx, cy); !l.nodi.empty()) {
+        Candidati c;
+        for (const Punto& p : l.nodi) {
+            const double dx = p.x - xs, dy = p.y - ys;
+            c.Prova(dx * dx + dy * dy, p.nodo);
+        }
+        const double limite = c.qmin * (1.0 + 1e-12);
+        return NodoEsatto(*g_, x, y, [&](auto&& scelta) {
+            for (int i = 0; i < c.n; ++i)
+                if (c.q[i] <= limite)
+                    scelta(c.nodo[i]);
+        });
+    }
+    return CercaAlbero(xs, ys, x, y, &semi_[cella]);
+}
+
+// Every node whose rectangle distance from r, squared, is at most raggio2.
+template <class Prova> void IndiceNodi::Vicini(const Rettangolo& r, double raggio2, Prova&& prova) const {
+    auto distanza2 = [&](const Rettangolo& a) {
+        const double dx = std::max({0.0, double(a.x0) - r.x1, double(r.x0) - a.x1});
+        const double dy = std::max({0.0, double(a.y0) - r.y1, double(r.y0) - a.y1});
+        return dx * dx + dy * dy;
+    };
+    auto cerca = [&](auto&& self, int lo, int hi) -> void {
+        const int mezzo = lo + (hi - lo) / 2;
+        if (distanza2(riquadri_[static_cast<std::size_t>(mezzo)]) > raggio2)
+            return;
+        if (hi - lo <= Foglia) {
+            for (int i = lo; i < hi; ++i) {
+                const Punto& p = punti_[static_cast<std::size_t>(i)];
+                if (distanza2({p.x, p.y, p.x, p.y}) <= raggio2)
+                    prova(p);
+            }
+            return;
+        }
+        const Punto& p = punti_[static_cast<std::size_t>(mezzo)];
+        if (distanza2({p.x, p.y, p.x, p.y}) <= raggio2)
+            prova(p);
+        self(self, lo, mezzo);
+        self(self, mezzo + 1, hi);
+    };
+    cerca(cerca, 0, NumNodi);
+}
+
+const IndiceNodi::Lista& IndiceNodi::ListaCella(int cx, int cy) const {
+    std::atomic<const Lista*>& voce = liste_[static_cast<std::size_t>(cy * nx_ + cx)];
+    if (const Lista* l = voce.load(std::memory_order_acquire))
+        return *l;
+    // The cell, widened by 1 m for the rounding of the cell a site falls in.
+    constexpr double Bordo = 1e-3; // [km]
+    const double ax = x0_ + cx * Lato - Bordo, ay = y0_ + cy * Lato - Bordo, lato = Lato + 2 * Bordo;
+    // Any site of the cell has a node no farther than the farthest corner
+    // from the node nearest to the centre (U); its nearest node is then no
+    // farther than U from the cell either. Those are the candidates.
+    const double xc = ax + lato / 2, yc = ay + lato / 2;
+    const int centro = CercaAlbero(xc, yc, static_cast<float>(xc), static_cast<float>(yc), nullptr);
+    const double nx = g_->Xs()[centro - 1], ny = g_->Ys()[centro - 1];
+    const double ux = std::max(std::fabs(nx - ax), std::fabs(nx - ax - lato));
+    const double uy = std::max(std::fabs(ny - ay), std::fabs(ny - ay - lato));
+    const double u2 = (ux * ux + uy * uy) * (1.0 + 1e-9) + 1e-6;
+    // The rectangle in float, rounded outwards.
+    const Rettangolo r{std::nextafter(static_cast<float>(ax), -INFINITY), std::nextafter(static_cast<float>(ay), -INFINITY),
+                       std::nextafter(static_cast<float>(ax + lato), INFINITY),
+                       std::nextafter(static_cast<float>(ay + lato), INFINITY)};
+    auto nuova = std::make_unique<Lista>();
+    constexpr std::size_t MaxLista = 64; // the candidates' buffer
+    bool troppi = false;
+    Vicini(r, u2, [&](const Punto& p) {
+        if (nuova->nodi.size() < MaxLista)
+            nuova->nodi.push_back(p);
+        else
+            troppi = true;
+    });
+    if (troppi)
+        nuova->nodi.clear();
+    const Lista* attesa = nullptr;
+    if (voce.compare_exchange_strong(attesa, nuova.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *nuova.release();
+    return *attesa; // another thread made it first: the same list
+}
+
+int IndiceNodi::CercaCelle(double xs, double ys, float x, float y, int cx, int cy) const {
     Candidati c;
     auto distanzaCella = [&](int ix, int iy) {
         const double ax = x0_ + ix * Lato, ay = y0_ + iy * Lato;
@@ -177,17 +296,28 @@ int IndiceNodi::CercaCelle(double xs, double ys, float x, float y) const {
     return 0; // at sea or far out: the tree is quicker than more rings
 }
 
-int IndiceNodi::CercaAlbero(double xs, double ys, float x, float y) const {
-    // A subtree is skipped only when its whole region is farther than the
-    // least q, with the wider margin. The region lies beyond each splitting
-    // line met on the way down: its distance along an axis is at least the
-    // last such line's (off), and the square of those two offsets is a lower
-    // bound for every node in it, in floating point too (differences of
-    // floats are exact in double, the rounding of squares is monotonic).
+int IndiceNodi::CercaAlbero(double xs, double ys, float x, float y, std::atomic<int32_t>* seme) const {
     Candidati c;
-    double off[2] = {0.0, 0.0};
+    // A node near the site, from an earlier search in its cell, bounds the
+    // least distance from the start and prunes most of the tree. Any node
+    // would do: it is only a candidate like the others.
+    const int32_t primo = seme ? seme->load(std::memory_order_relaxed) : 0;
+    if (primo > 0) {
+        const double dx = g_->Xs()[primo - 1] - xs, dy = g_->Ys()[primo - 1] - ys;
+        c.Prova(dx * dx + dy * dy, primo);
+    }
+    // A subtree is skipped only when the rectangle around its nodes is
+    // farther than the least q, with the wider margin: every node in it is at
+    // least that far, in floating point too (differences of floats are exact
+    // in double, and the rounding of squares and sums is monotonic).
     auto cerca = [&](auto&& self, int lo, int hi, int asse) -> void {
-        if (hi - lo <= 4) {
+        const int mezzo = lo + (hi - lo) / 2;
+        const Rettangolo& r = riquadri_[static_cast<std::size_t>(mezzo)];
+        const double rx = xs < r.x0 ? r.x0 - xs : (xs > r.x1 ? xs - r.x1 : 0.0);
+        const double ry = ys < r.y0 ? r.y0 - ys : (ys > r.y1 ? ys - r.y1 : 0.0);
+        if (rx * rx + ry * ry > c.qmin * (1.0 + 1e-9))
+            return;
+        if (hi - lo <= Foglia) {
             for (int i = lo; i < hi; ++i) {
                 const Punto& p = punti_[static_cast<std::size_t>(i)];
                 const double dx = p.x - xs, dy = p.y - ys;
@@ -195,28 +325,25 @@ int IndiceNodi::CercaAlbero(double xs, double ys, float x, float y) const {
             }
             return;
         }
-        const int mezzo = lo + (hi - lo) / 2;
         const Punto& m = punti_[static_cast<std::size_t>(mezzo)];
         const double dx = m.x - xs, dy = m.y - ys;
         c.Prova(dx * dx + dy * dy, m.nodo);
-        const double d = asse == 0 ? xs - m.x : ys - m.y;
-        const bool sinistra = d < 0;
+        const bool sinistra = (asse == 0 ? xs - m.x : ys - m.y) < 0;
         self(self, sinistra ? lo : mezzo + 1, sinistra ? mezzo : hi, 1 - asse);
-        const double prima = off[asse];
-        off[asse] = d;
-        if (off[0] * off[0] + off[1] * off[1] <= c.qmin * (1.0 + 1e-9))
-            self(self, sinistra ? mezzo + 1 : lo, sinistra ? hi : mezzo, 1 - asse);
-        off[asse] = prima;
+        self(self, sinistra ? mezzo + 1 : lo, sinistra ? hi : mezzo, 1 - asse);
     };
     cerca(cerca, 0, NumNodi, 0);
     if (c.pieno) // 64 nodes at one distance: left to the full scan
         return NodoPiuVicino(*g_, x, y);
     const double limite = c.qmin * (1.0 + 1e-12);
-    return NodoEsatto(*g_, x, y, [&](auto&& scelta) {
+    const int n = NodoEsatto(*g_, x, y, [&](auto&& scelta) {
         for (int i = 0; i < c.n; ++i)
             if (c.q[i] <= limite)
                 scelta(c.nodo[i]);
     });
+    if (seme && primo == 0)
+        seme->store(n, std::memory_order_relaxed);
+    return n;
 }
 
 } // namespace veltrano

@@ -193,30 +193,51 @@ float InterpolaTRRapida(int32_t TR, int32_t TR1, int32_t TR2, float p1, float p2
     return InterpolaTR(TR, TR1, TR2, p1, p2);
 }
 
-float MediaPesataDistanzeRapida(int N, const float* d, const float* valori) {
+MediaPesataRapida::MediaPesataRapida(int N, const float* d) : N_(N), d_(d) {
     if (!(N >= 0 && N <= 4))
         throw ErroreIntervallo("numero di nodi fuori intervallo: " + std::to_string(N));
     for (int i = 0; i < N; ++i)
-        if (d[i] == 0.0f)
-            return valori[i];
-    // Sums of positive terms: each rounds to a relative 2^-52 at worst.
+        if (d[i] == 0.0f) {
+            zero_ = i;
+            return;
+        }
+    // Positive finite distances: the sums below add positive terms, each
+    // rounding to a relative 2^-52 at worst.
     for (int i = 0; i < N; ++i)
-        if (!(d[i] > 0.0f && d[i] <= FLT_MAX && valori[i] >= 0.0f && valori[i] <= FLT_MAX))
-            return MediaPesataDistanze(N, d, valori);
-    float sv = 0.0f, sp = 0.0f;
+        if (!(d[i] > 0.0f && d[i] <= FLT_MAX))
+            return;
     for (int i = 0; i < N; ++i) {
-        const double v = static_cast<double>(sv) + static_cast<double>(valori[i]) / d[i];
+        peso_[i] = 1.0 / d[i];
+        const double w = static_cast<double>(sp_) + peso_[i];
+        if (!SingolaCerta(w, w * MargineRapido, sp_))
+            sp_ = PassoSomma(sp_, 1.0f, d[i]);
+    }
+    pronta_ = true;
+}
+
+float MediaPesataRapida::operator()(const float* valori) const {
+    if (zero_ >= 0)
+        return valori[zero_];
+    if (!pronta_)
+        return MediaPesataDistanze(N_, d_, valori);
+    for (int i = 0; i < N_; ++i)
+        if (!(valori[i] >= 0.0f && valori[i] <= FLT_MAX))
+            return MediaPesataDistanze(N_, d_, valori);
+    float sv = 0.0f;
+    for (int i = 0; i < N_; ++i) {
+        const double v = static_cast<double>(sv) + static_cast<double>(valori[i]) * peso_[i];
         if (!SingolaCerta(v, v * MargineRapido, sv))
-            sv = PassoSomma(sv, valori[i], d[i]);
-        const double w = static_cast<double>(sp) + 1.0 / d[i];
-        if (!SingolaCerta(w, w * MargineRapido, sp))
-            sp = PassoSomma(sp, 1.0f, d[i]);
+            sv = PassoSomma(sv, valori[i], d_[i]);
     }
     float r;
-    const double q = static_cast<double>(sv) / sp;
+    const double q = static_cast<double>(sv) / sp_;
     if (SingolaCerta(q, q * MargineRapido, r))
         return r;
-    return S(static_cast<long double>(sv) / sp);
+    return S(static_cast<long double>(sv) / sp_);
+}
+
+float MediaPesataDistanzeRapida(int N, const float* d, const float* valori) {
+    return MediaPesataRapida(N, d)(valori);
 }
 
 float DivisaRapida(float x, long double divisore) {
@@ -350,10 +371,10 @@ void InterpolaParametriRapida(const TMagliaSito& m, float Lon, float Lat, const 
             Tc[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, r1.Tc_sPunti[s1], r2.Tc_sPunti[s2]);
         }
         TGIS_ParZS& p = StatoLimite(out, j);
-        const float* d = distanze.Per(N, lon, lat);
-        p.ag = MediaPesataDistanzeRapida(N, d, ag);
-        p.Fo = MediaPesataDistanzeRapida(N, d, Fo);
-        p.Tc_s = MediaPesataDistanzeRapida(N, d, Tc);
+        const MediaPesataRapida media(N, distanze.Per(N, lon, lat));
+        p.ag = media(ag);
+        p.Fo = media(Fo);
+        p.Tc_s = media(Tc);
         p.Tr = static_cast<float>(TR);
         std::memset(p.persi, 0, sizeof p.persi);
         for (int i = 0; i < 4; ++i) {
@@ -377,9 +398,9 @@ const MemoriaNodi::Valori& MemoriaNodi::Interpolati(int n, int32_t TR, const Bra
     turno = static_cast<uint8_t>((turno + 1) % Vie);
     const int k1 = b.basso.indice, k2 = b.alto.indice;
     const int32_t T1 = b.basso.periodo, T2 = b.alto.periodo;
-    v.v = {InterpolaTRRapida(TR, T1, T2, g_->ag(k1, n), g_->ag(k2, n)),
-           InterpolaTRRapida(TR, T1, T2, g_->Fo(k1, n), g_->Fo(k2, n)),
-           InterpolaTRRapida(TR, T1, T2, g_->Tc(k1, n), g_->Tc(k2, n))};
+    const float ag = InterpolaTRRapida(TR, T1, T2, g_->ag(k1, n), g_->ag(k2, n));
+    v.v = {ag, InterpolaTRRapida(TR, T1, T2, g_->Fo(k1, n), g_->Fo(k2, n)),
+           InterpolaTRRapida(TR, T1, T2, g_->Tc(k1, n), g_->Tc(k2, n)), DivisaRapida(ag, 9.806L)};
     v.TR = TR;
     return v.v;
 }

@@ -78,6 +78,23 @@ float InterpolaTRRapida(int32_t TR, int32_t TR1, int32_t TR2, float p1, float p2
 /// MediaPesataDistanze, faster.
 float MediaPesataDistanzeRapida(int N, const float* d, const float* valori);
 
+/// MediaPesataDistanzeRapida of several sets of values over the same N
+/// distances: the sum of the weights, the same for each, is made once.
+class MediaPesataRapida {
+public:
+    /// d must outlive this. N outside 0..4 throws ErroreIntervallo.
+    MediaPesataRapida(int N, const float* d);
+    float operator()(const float* valori) const;
+
+private:
+    int N_;
+    const float* d_;
+    int zero_ = -1;       // the first node at distance 0, if any
+    bool pronta_ = false; // positive finite distances: the double form applies
+    double peso_[4]{};
+    float sp_ = 0.0f;
+};
+
 /// S(x / divisore) in extended precision, faster.
 float DivisaRapida(float x, long double divisore);
 
@@ -118,14 +135,15 @@ public:
     explicit MemoriaNodi(const Griglia& g);
     struct Valori {
         float ag, Fo, Tc;
+        float agPunti; // ag / 9.806, as the output record holds it
     };
-    /// Values of node n (1..10,751) at period TR, from blocks k1 and k2 at
-    /// periods T1 and T2 (IntervalloTR of TR).
+    /// Values of node n (1..10,751) at period TR (positive), from blocks k1
+    /// and k2 at periods T1 and T2 (IntervalloTR of TR).
     const Valori& Interpolati(int n, int32_t TR, const BracketTR& b);
 
 private:
     struct Voce {
-        int32_t TR = 0; // 0: empty (a period below 31 is never stored)
+        int32_t TR = 0; // 0: empty
         Valori v{};
     };
     static constexpr int Vie = 4;

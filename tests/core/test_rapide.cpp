@@ -287,6 +287,7 @@ TEST(CalcolatoreSismico, EqualsTheDirectChainOnUnusualGrids) {
             CalcolaSito(*g, m, Norm_DM2008, lon, lat, vn, classe, a);
             calc.Calcola(Norm_DM2008, lon, lat, vn, classe, b);
             ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << lon << " " << lat << (g == &doppia ? " (repeated numbers)" : "");
+            ASSERT_EQ(calc.ValoriIsola(), a.NumVert <= 2 && GruppoIsola(lon, lat) != 0) << lon << " " << lat;
         }
     }
 }
