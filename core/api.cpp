@@ -104,27 +104,32 @@ void CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, f
         int N = 0;
         for (int32_t id : primo)
             N += id > 0 ? 1 : 0;
-        // Island values rewrite the cell: those sites take the general path.
-        if (N > 2 || GruppoIsolaRapido(Lon, Lat) == 0) {
-            isola_ = false;
-            CalcolaNodi(nodi, numeri, primo, N, Lon, Lat, tr, out);
-            return;
-        }
+        const int gruppo = N > 2 ? 0 : GruppoIsolaRapido(Lon, Lat);
+        isola_ = gruppo != 0;
+        CalcolaNodi(nodi, numeri, primo, N, gruppo, Lon, Lat, tr, out);
+        return;
     }
     RiempiMaglia(g_->Dati(), sito, nodi, Lon, Lat, m_);
     isola_ = CompletaSitoRapido(m_, Lon, Lat, tr, out);
 }
 
-// The cell of a site off the islands, read from the decoded nodes without
-// building it: record k of the cell holds, in slot s, node nodi.n[s] at
-// block k, with the first record's numbers cleared where a node repeats
-// (primo) and the others' whole (numeri). The interpolation reads each
-// record sorted, as InterpolaParametri does, through its slot order.
+// The cell of a site, read from the decoded nodes without building it:
+// record k of the cell holds, in slot s, node nodi.n[s] at block k, with the
+// first record's numbers cleared where a node repeats (primo) and the
+// others' whole (numeri). Island values (gruppo > 0) replace every slot's
+// values with the group's, and the first record's numbers and positions
+// with 1..4 and the reference box's vertices, as ValoriIsole does. The
+// interpolation reads each record sorted, as InterpolaParametri does,
+// through its slot order.
 void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&numeri)[4], const int32_t (&primo)[4],
-                                     int N, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
+                                     int N, int gruppo, float Lon, float Lat, const TempiRitorno& tr,
+                                     TGIS_DatiOut& out) {
     const std::vector<GrigliaSismica::Nodo>& tab = g_->Nodi();
+    const DatiIsola* isola = gruppo ? &DatiGruppoIsola(gruppo) : nullptr;
+    static constexpr int32_t NumeriIsola[4] = {1, 2, 3, 4};
+    const int32_t(&numeriPrimo)[4] = isola ? NumeriIsola : primo;
     int ordinePrimo[4], ordineAltri[4];
-    OrdineSlot(primo, N, ordinePrimo);
+    OrdineSlot(numeriPrimo, N, ordinePrimo);
     OrdineSlot(numeri, N, ordineAltri);
     auto nodo = [&](const int(&ordine)[4], int i) -> const GrigliaSismica::Nodo& {
         return tab[static_cast<std::size_t>(nodi.n[static_cast<std::size_t>(ordine[i])] - 1)];
@@ -141,15 +146,18 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
         for (int i = 0; i < 4; ++i) {
             const GrigliaSismica::Nodo& v1 = nodo(o1, i);
             const GrigliaSismica::Nodo& v2 = nodo(o2, i);
-            lon[i] = v1.Lon;
-            lat[i] = v1.Lat;
-            if (memoria && &v1 == &v2) {
-                const MemoriaNodi::Valori& v =
-                    memoria_.Interpolati(nodi.n[static_cast<std::size_t>(o1[i])], TR, b);
-                ag[i] = v.ag;
-                Fo[i] = v.Fo;
-                Tc[i] = v.Tc;
-                agPunti[i] = v.agPunti;
+            lon[i] = isola && k1 == 0 ? isola->lon[o1[i]] : v1.Lon;
+            lat[i] = isola && k1 == 0 ? isola->lat[o1[i]] : v1.Lat;
+            const MemoriaNodi::Valori* v = nullptr;
+            if (isola)
+                v = &IsolaInterpolata(gruppo, TR, b);
+            else if (memoria && &v1 == &v2)
+                v = &memoria_.Interpolati(nodi.n[static_cast<std::size_t>(o1[i])], TR, b);
+            if (v) {
+                ag[i] = v->ag;
+                Fo[i] = v->Fo;
+                Tc[i] = v->Tc;
+                agPunti[i] = v->agPunti;
             } else {
                 ag[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.ag[k1], v2.ag[k2]);
                 Fo[i] = InterpolaTRRapida(TR, b.basso.periodo, b.alto.periodo, v1.Fo[k1], v2.Fo[k2]);
@@ -174,12 +182,28 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
     out.LatSitoED50 = Lat;
     // The first record, sorted, is what the caller sees.
     for (int i = 0; i < 4; ++i) {
-        const GrigliaSismica::Nodo& v = nodo(ordinePrimo, i);
-        out.NumPunti[i] = primo[ordinePrimo[i]];
-        out.LonPunti[i] = v.Lon;
-        out.LatPunti[i] = v.Lat;
+        const int s = ordinePrimo[i];
+        out.NumPunti[i] = numeriPrimo[s];
+        out.LonPunti[i] = isola ? isola->lon[s] : nodo(ordinePrimo, i).Lon;
+        out.LatPunti[i] = isola ? isola->lat[s] : nodo(ordinePrimo, i).Lat;
     }
     out.NumVert = N;
+}
+
+// An island group's values at a return period: the same for every site of
+// the group, computed once.
+const MemoriaNodi::Valori& CalcolatoreSismico::IsolaInterpolata(int gruppo, int32_t TR, const BracketTR& b) {
+    Voce& v = isole_[static_cast<std::size_t>(gruppo - 1)][static_cast<std::size_t>(TR % 4)];
+    if (v.TR != TR) {
+        const DatiIsola& d = DatiGruppoIsola(gruppo);
+        const int k1 = b.basso.indice, k2 = b.alto.indice;
+        const int32_t T1 = b.basso.periodo, T2 = b.alto.periodo;
+        const float ag = InterpolaTRRapida(TR, T1, T2, d.ag[k1], d.ag[k2]);
+        v.v = {ag, InterpolaTRRapida(TR, T1, T2, d.Fo[k1], d.Fo[k2]), InterpolaTRRapida(TR, T1, T2, d.Tc[k1], d.Tc[k2]),
+               DivisaRapida(ag, 9.806L)};
+        v.TR = TR;
+    }
+    return v.v;
 }
 
 TGIS_DatiOut CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN,

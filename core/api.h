@@ -13,6 +13,7 @@
 #include "core/calcolo.h"
 #include "core/indice.h"
 
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <memory>
@@ -92,12 +93,18 @@ public:
 private:
     const TempiRitorno& Tempi(uint8_t Normativa, int32_t VN, int32_t ClasseUso);
     void CalcolaNodi(const NodiMaglia& nodi, const int32_t (&numeri)[4], const int32_t (&primo)[4], int N,
-                     float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
+                     int gruppo, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
+    const MemoriaNodi::Valori& IsolaInterpolata(int gruppo, int32_t TR, const BracketTR& b);
 
     const GrigliaSismica* g_;
     MemoriaNodi memoria_;
     TMagliaSito m_{};
     bool isola_ = false;
+    struct Voce {
+        int32_t TR = 0; // 0: empty
+        MemoriaNodi::Valori v{};
+    };
+    std::array<std::array<Voce, 4>, 5> isole_{}; // per island group, by TR % 4
     bool trNoti_ = false;
     uint8_t trNormativa_ = 0, trClasse_ = 0;
     int32_t trVN_ = 0;

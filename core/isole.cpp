@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 
 namespace veltrano {
 
@@ -177,6 +178,28 @@ void ScriviGruppo(int gruppo, TMagliaSito& m) {
 }
 
 } // namespace
+
+const DatiIsola& DatiGruppoIsola(int gruppo) {
+    static const std::array<DatiIsola, 5> dati = [] {
+        std::array<DatiIsola, 5> d{};
+        for (int g = 0; g < 5; ++g) {
+            const Scatola& rif = Scatole[ScatolaRiferimento[g]];
+            for (int i = 0; i < 4; ++i) {
+                d[static_cast<std::size_t>(g)].lon[i] = rif.v[i][0];
+                d[static_cast<std::size_t>(g)].lat[i] = rif.v[i][1];
+            }
+            for (int k = 0; k < NumBlocchi; ++k) {
+                d[static_cast<std::size_t>(g)].ag[k] = ValoriGruppo[g][k].ag;
+                d[static_cast<std::size_t>(g)].Fo[k] = ValoriGruppo[g][k].Fo;
+                d[static_cast<std::size_t>(g)].Tc[k] = ValoriGruppo[g][k].Tc;
+            }
+        }
+        return d;
+    }();
+    if (!(gruppo >= 1 && gruppo <= 5))
+        throw ErroreIntervallo("gruppo di isole fuori intervallo: " + std::to_string(gruppo));
+    return dati[static_cast<std::size_t>(gruppo - 1)];
+}
 
 bool ValoriIsole(float Lon, float Lat, TMagliaSito& m) {
     const int gruppo = GruppoIsola(Lon, Lat);

@@ -140,4 +140,12 @@ int GruppoIsola(float Lon, float Lat);
 int GruppoIsolaRapido(float Lon, float Lat);
 /// ValoriIsole over GruppoIsolaRapido.
 bool ValoriIsoleRapidi(float Lon, float Lat, TMagliaSito& m);
+/// What ValoriIsole writes for an island group (1..5): the reference box's
+/// vertices, which become the first record's node positions, and the
+/// group's values at each tabulated period, the same in every slot.
+struct DatiIsola {
+    float lon[4], lat[4]; // [deg]
+    float ag[NumBlocchi], Fo[NumBlocchi], Tc[NumBlocchi]; // [g/10], [-], [s]
+};
+const DatiIsola& DatiGruppoIsola(int gruppo);
 } // namespace veltrano
