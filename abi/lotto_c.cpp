@@ -1,7 +1,6 @@
 #include "abi/lotto_c.h"
 
 #include "abi/confine.h"
-#include "core/maglia.h"
 
 #include <algorithm>
 #include <atomic>
@@ -110,8 +109,8 @@ private:
                 primo = {codice, i, std::move(testo)};
             return;
         }
-        // The same test as the command line's: the cell, or an island's values.
-        ScriviSito(u_, i, d, d.NumVert > 2 || GruppoIsola(lon, lat) != 0);
+        // The engine's verdict: a grid cell, or an island's fixed values.
+        ScriviSito(u_, i, d, d.NumVert > 2 || calc.ValoriIsola());
     }
 
     const GrigliaSismica& g_;
