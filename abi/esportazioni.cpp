@@ -6,6 +6,7 @@
 #include "geo/comuni.h"
 #include "geo/datum.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -105,7 +106,11 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
     Confine("ConvCoord_WGS84toED50", [&] {
         float& lon = *NonNullo(LonED50, "LonED50");
         float& lat = *NonNullo(LatED50, "LatED50");
+        ControllaSitoFinito(Lon, Lat);
         const Coordinate c = veltrano::ConvCoord_WGS84toED50(Lon, Lat);
+        // Huge finite input can still overflow: no number that is not a number.
+        if (!(std::isfinite(c.Lon) && std::isfinite(c.Lat)))
+            throw ErroreIntervallo("la conversione non dà un risultato finito");
         lon = c.Lon;
         lat = c.Lat;
     });

@@ -98,8 +98,9 @@ public:
 private:
     void Sito(CalcolatoreSismico& calc, TGIS_DatiOut& d, std::size_t i, FallimentoSito& primo) {
         const float lon = s_.Lon[i], lat = s_.Lat[i];
+        EsitoSito esito;
         try {
-            calc.Calcola(s_.Normativa, lon, lat, s_.VN[i], s_.ClasseUso[i], d);
+            esito = calc.Calcola(s_.Normativa, lon, lat, s_.VN[i], s_.ClasseUso[i], d);
         } catch (const std::bad_alloc&) {
             throw; // the work itself failed, not this site
         } catch (...) {
@@ -110,7 +111,7 @@ private:
             return;
         }
         // The engine's verdict: a grid cell, or an island's fixed values.
-        ScriviSito(u_, i, d, d.NumVert > 2 || calc.ValoriIsola());
+        ScriviSito(u_, i, d, esito.Valido());
     }
 
     const GrigliaSismica& g_;

@@ -1,5 +1,6 @@
 #include "core/api.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace veltrano {
@@ -86,15 +87,17 @@ const TempiRitorno& CalcolatoreSismico::Tempi(uint8_t Normativa, int32_t VN, int
     return tr_;
 }
 
-void CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso,
-                                 TGIS_DatiOut& out) {
-    const TempiRitorno tr = Tempi(Normativa, VN, ClasseUso); // range faults before any work
+EsitoSito CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso,
+                                      TGIS_DatiOut& out) {
+    // Range faults before any work.
+    ControllaSitoFinito(Lon, Lat);
+    const TempiRitorno tr = Tempi(Normativa, VN, ClasseUso);
     const PuntoPiano sito = ProiezioneSitoRapida(Lon, Lat);
-    CalcolaCella(g_->TrovaNodi(sito), sito, Lon, Lat, tr, out);
+    return CalcolaCella(g_->TrovaNodi(sito), sito, Lon, Lat, tr, out);
 }
 
-void CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat,
-                                      const TempiRitorno& tr, TGIS_DatiOut& out) {
+EsitoSito CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat,
+                                           const TempiRitorno& tr, TGIS_DatiOut& out) {
     const std::vector<GrigliaSismica::Nodo>& tab = g_->Nodi();
     if (!tab.empty()) {
         int32_t numeri[4], primo[4];
@@ -105,12 +108,11 @@ void CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, f
         for (int32_t id : primo)
             N += id > 0 ? 1 : 0;
         const int gruppo = N > 2 ? 0 : GruppoIsolaRapido(Lon, Lat);
-        isola_ = gruppo != 0;
         CalcolaNodi(nodi, numeri, primo, N, gruppo, Lon, Lat, tr, out);
-        return;
+        return {N, gruppo != 0};
     }
     RiempiMaglia(g_->Dati(), sito, nodi, Lon, Lat, m_);
-    isola_ = CompletaSitoRapido(m_, Lon, Lat, tr, out);
+    return CompletaSitoRapido(m_, Lon, Lat, tr, out);
 }
 
 // The cell of a site, read from the decoded nodes without building it:
@@ -214,6 +216,9 @@ TGIS_DatiOut CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat
 }
 
 int32_t CalcolatoreSismico::TempoRitornoDaPGA(float Lon, float Lat, float PGA) {
+    ControllaSitoFinito(Lon, Lat);
+    if (!std::isfinite(PGA))
+        throw ErroreIntervallo("PGA non finita");
     g_->CercaPuntiMaglia(Lon, Lat, m_);
     return veltrano::TempoRitornoDaPGA(m_, S(static_cast<long double>(PGA) * 10.0L), Lon, Lat);
 }

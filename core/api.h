@@ -73,22 +73,21 @@ public:
     explicit CalcolatoreSismico(const GrigliaSismica& g);
 
     /// Writes the fields CalcolaParametriSismici2 writes; the rest of out is
-    /// left as the caller filled it.
-    void Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out);
+    /// left as the caller filled it. Returns the nodes found and whether
+    /// island values were used.
+    EsitoSito Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out);
     /// The same on a zeroed record.
     TGIS_DatiOut Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso);
-    /// Return period [years] at which the site's ag equals PGA [g].
+    /// Return period [years] at which the site's ag equals PGA [g]. A Lon,
+    /// Lat or PGA that is not finite throws ErroreIntervallo.
     int32_t TempoRitornoDaPGA(float Lon, float Lat, float PGA);
-    /// True when the last site Calcola computed took the fixed values of a
-    /// small island (it lies off the grid, in one of the island boxes).
-    bool ValoriIsola() const { return isola_; }
 
     /// The chain after the search: island values, interpolation and the
     /// fields of out, for the site at plane point sito whose nodes are nodi
     /// (GrigliaSismica::TrovaNodi). Calcola is ProiezioneSitoRapida, then
     /// TrovaNodi, then this.
-    void CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat, const TempiRitorno& tr,
-                      TGIS_DatiOut& out);
+    EsitoSito CalcolaCella(const NodiMaglia& nodi, PuntoPiano sito, float Lon, float Lat, const TempiRitorno& tr,
+                           TGIS_DatiOut& out);
 
 private:
     const TempiRitorno& Tempi(uint8_t Normativa, int32_t VN, int32_t ClasseUso);
@@ -99,7 +98,6 @@ private:
     const GrigliaSismica* g_;
     MemoriaNodi memoria_;
     TMagliaSito m_{};
-    bool isola_ = false;
     struct Voce {
         int32_t TR = 0; // 0: empty
         MemoriaNodi::Valori v{};

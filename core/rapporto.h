@@ -19,7 +19,7 @@ struct RigaRapporto {
 
 struct DatiRapporto {
     int numNodi = 0;             // non-zero node numbers found by the search
-    bool isola = false;          // the site lies on an island with the code's fixed values
+    bool isola = false;          // island values were used: EsitoSito::isola, never decided here
     std::string comune;          // municipality name (may be empty)
     double lonED50 = 0, latED50 = 0, altitudine = 0; // [deg], [deg], [m]
     std::vector<int32_t> nodi;   // node numbers, sorted ascending

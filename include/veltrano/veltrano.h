@@ -20,9 +20,12 @@
  * Failures (Linux build): the exports throw C++ exceptions of the types
  * declared at the end of this header (all derive from std::runtime_error):
  *   veltrano::ErroreApertura   a data file is missing or cannot be opened
- *   veltrano::ErroreLettura    a data file is shorter than what must be read
+ *   veltrano::ErroreLettura    a data file is shorter than what must be read,
+ *                              or holds what cannot be (a NaN, a count that
+ *                              disagrees with the file's size)
  *   veltrano::ErroreIntervallo a range fault: ClasseUso outside 0..255, a
- *                              return period outside 32 bits, a bad index
+ *                              return period outside 32 bits, a bad index, a
+ *                              coordinate or PGA that is NaN or infinite
  *   veltrano::ErroreArgomento  a null pointer where an address is needed
  * Nothing fails silently. The exception's what() names the file or argument.
  * The same text is kept, per thread, for VeltranoUltimoErrore(), and the
@@ -258,7 +261,8 @@ VELTRANO_API void VELTRANO_REGISTER VeltranoVersione(VelStringa* versione);
  * SLV, SLC, SLD, SLO (ag in g), NumPunti, LonPunti, LatPunti, agPunti,
  * FoPunti, Tc_sPunti, LonSitoED50, LatSitoED50; every other byte of *DatiOut
  * keeps what the caller put there. Riservato is ignored.
- * Throws ErroreApertura/ErroreLettura (grid file), ErroreIntervallo. */
+ * Throws ErroreApertura/ErroreLettura (grid file), ErroreIntervallo (also for
+ * a Lon or Lat that is not finite). */
 VELTRANO_API void VELTRANO_STDCALL CalcolaParametriSismici(float Lon, float Lat, int32_t VN,
                                                            int32_t ClasseUso, uint8_t Riservato,
                                                            TGIS_DatiOut* DatiOut);
@@ -268,7 +272,8 @@ VELTRANO_API void VELTRANO_STDCALL CalcolaParametriSismici2(uint8_t Normativa, f
                                                             int32_t VN, int32_t ClasseUso,
                                                             uint8_t Riservato, TGIS_DatiOut* DatiOut);
 /* Return period [years] at which the site's ag equals PGA [g]: 0 for PGA <= 0,
- * 30 at or below the 30-year value, 2475 above the 2475-year value. */
+ * 30 at or below the 30-year value, 2475 above the 2475-year value. A Lon,
+ * Lat or PGA that is not finite throws ErroreIntervallo. */
 VELTRANO_API int32_t VELTRANO_STDCALL CalcolaTempoRitornoDaPGA(float Lon, float Lat, float PGA);
 /* The four return periods [years] under D.M. 2008; reads no file. */
 VELTRANO_API void VELTRANO_STDCALL CalcolaTempiRitorno(int32_t VN, uint8_t ClasseUso, int32_t* TR_SLV,
@@ -288,7 +293,8 @@ VELTRANO_API void VELTRANO_STDCALL GIS_LeggeDatabaseCoorCom(VelStringa Percorso,
 /* Writes both files from *Comuni. Each file is written to a temporary file
  * first and renamed over the old one, so a failed save loses nothing. */
 VELTRANO_API void VELTRANO_STDCALL GIS_SalvaDatabaseCoorCom(VelStringa Percorso, TCoordComuni* Comuni);
-/* WGS84 longitude and latitude [deg] to ED50 (Molodensky, height 0). */
+/* WGS84 longitude and latitude [deg] to ED50 (Molodensky, height 0). Input
+ * that is not finite, or a result that would not be, throws ErroreIntervallo. */
 VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, float* LonED50,
                                                          float* LatED50);
 
@@ -301,7 +307,7 @@ VELTRANO_API const char* VELTRANO_STDCALL VeltranoUltimoErrore(void);
  * Severity error with the customer bit set, so they never clash with the
  * system's own codes. */
 #define VELTRANO_CODICE_APERTURA   0xE0564C01u /* ErroreApertura: data file missing or unopenable */
-#define VELTRANO_CODICE_LETTURA    0xE0564C02u /* ErroreLettura: file too short, or a write failed */
+#define VELTRANO_CODICE_LETTURA    0xE0564C02u /* ErroreLettura: file short or damaged, or a write failed */
 #define VELTRANO_CODICE_INTERVALLO 0xE0564C03u /* ErroreIntervallo: a value out of its range */
 #define VELTRANO_CODICE_ARGOMENTO  0xE0564C04u /* ErroreArgomento: a null pointer */
 #define VELTRANO_CODICE_ALTRO      0xE0564C05u /* anything else (out of memory) */
@@ -326,8 +332,9 @@ typedef struct VeltranoCalcolatore VeltranoCalcolatore;
 enum {
     VELTRANO_OK = 0,
     VELTRANO_ERRORE_APERTURA = 1,   /* file missing or unopenable */
-    VELTRANO_ERRORE_LETTURA = 2,    /* file shorter than the grid */
-    VELTRANO_ERRORE_INTERVALLO = 3, /* a value out of its range (ClasseUso, a period beyond 32 bits) */
+    VELTRANO_ERRORE_LETTURA = 2,    /* file shorter than the grid, or holding values that cannot be */
+    VELTRANO_ERRORE_INTERVALLO = 3, /* a value out of its range (ClasseUso, a period beyond 32 bits,
+                                       a coordinate or PGA not finite) */
     VELTRANO_ERRORE_ARGOMENTO = 4,  /* a null pointer where one is required */
     VELTRANO_ERRORE_MEMORIA = 5,    /* out of memory */
     VELTRANO_ERRORE_ALTRO = 6

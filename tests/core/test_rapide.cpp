@@ -284,10 +284,12 @@ TEST(CalcolatoreSismico, EqualsTheDirectChainOnUnusualGrids) {
             std::memset(&a, 0x3C, sizeof a);
             std::memcpy(&b, &a, sizeof a);
             TMagliaSito m{};
-            CalcolaSito(*g, m, Norm_DM2008, lon, lat, vn, classe, a);
-            calc.Calcola(Norm_DM2008, lon, lat, vn, classe, b);
+            const EsitoSito ea = CalcolaSito(*g, m, Norm_DM2008, lon, lat, vn, classe, a);
+            const EsitoSito eb = calc.Calcola(Norm_DM2008, lon, lat, vn, classe, b);
             ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << lon << " " << lat << (g == &doppia ? " (repeated numbers)" : "");
-            ASSERT_EQ(calc.ValoriIsola(), a.NumVert <= 2 && GruppoIsola(lon, lat) != 0) << lon << " " << lat;
+            ASSERT_EQ(eb.isola, a.NumVert <= 2 && GruppoIsola(lon, lat) != 0) << lon << " " << lat;
+            ASSERT_EQ(eb.isola, ea.isola) << lon << " " << lat;
+            ASSERT_EQ(eb.numNodi, ea.numNodi) << lon << " " << lat;
         }
     }
 }

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -221,6 +222,25 @@ TEST(Host, ShortGridFileAndRangeFaults) {
     EXPECT_EQ(p.UltimoCodice(), VELTRANO_CODICE_ARGOMENTO);
     EXPECT_THROW(p.Versione(nullptr), veltrano::Errore);
     EXPECT_THROW(p.TR(50, 2, nullptr, nullptr, nullptr, nullptr), std::runtime_error);
+}
+
+// Regression: a NaN longitude or PGA came back as a number (NaN, or 2475)
+// with no failure (issue 13).
+TEST(Host, NotANumberIsARangeFaultNeverAResult) {
+    Libreria& p = Principale();
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    for (const auto& [lon, lat] : {std::pair{nan, 42.35f}, {13.4f, nan}, {inf, 42.35f}, {13.4f, -inf}}) {
+        TGIS_DatiOut d{};
+        EXPECT_THROW(p.CPS2(Norm_DM2008, lon, lat, 50, 2, 0, &d), veltrano::ErroreIntervallo);
+        EXPECT_EQ(p.UltimoCodice(), VELTRANO_CODICE_INTERVALLO);
+        EXPECT_THROW(p.TRDaPGA(lon, lat, 0.15f), veltrano::ErroreIntervallo);
+        float a = 0, b = 0;
+        EXPECT_THROW(p.Conv(lon, lat, &a, &b), veltrano::ErroreIntervallo);
+        EXPECT_EQ(p.UltimoCodice(), VELTRANO_CODICE_INTERVALLO);
+    }
+    EXPECT_THROW(p.TRDaPGA(13.4f, 42.35f, nan), veltrano::ErroreIntervallo);
+    EXPECT_THROW(p.TRDaPGA(13.4f, 42.35f, -inf), veltrano::ErroreIntervallo);
+    EXPECT_EQ(p.TRDaPGA(13.4f, 42.35f, 0.15f), 114); // and the library still answers
 }
 
 TEST(Host, DataFolderUnderAnAccentedPath) {
