@@ -28,12 +28,12 @@ bool UgualeSenzaMaiuscole(std::string_view a, std::string_view b) {
 }
 
 void ControllaAzione(const AzioneSismica& a) {
-    if (!(a.ag >= 0 && std::isfinite(a.ag)))
-        throw ErroreIntervallo("ag deve essere un numero finito non negativo: " + Testo(a.ag));
-    if (!(a.Fo > 0 && std::isfinite(a.Fo)))
-        throw ErroreIntervallo("Fo deve essere un numero finito positivo: " + Testo(a.Fo));
-    if (!(a.Tc > 0 && std::isfinite(a.Tc)))
-        throw ErroreIntervallo("Tc* deve essere un numero finito positivo: " + Testo(a.Tc));
+    if (!(a.ag >= 0 && a.ag <= AgMassima))
+        throw ErroreIntervallo("ag deve stare tra 0 e " + Testo(AgMassima) + " g: " + Testo(a.ag));
+    if (!(a.Fo > 0 && a.Fo <= FoMassimo))
+        throw ErroreIntervallo("Fo deve essere positivo e non oltre " + Testo(FoMassimo) + ": " + Testo(a.Fo));
+    if (!(a.Tc > 0 && a.Tc <= TcMassimo))
+        throw ErroreIntervallo("Tc* deve essere positivo e non oltre " + Testo(TcMassimo) + " s: " + Testo(a.Tc));
 }
 
 double FattoreTopografico(const CondizioniSito& s) {
@@ -54,9 +54,13 @@ double FattoreTopografico(const CondizioniSito& s) {
 // The four branches shared by every acceleration spectrum; eta is η for the
 // elastic spectra and 1/q for the design ones. The first branch keeps Fo even
 // for the vertical component, as the decree writes it: Sve(0) = ag·S·Fv/Fo.
-double Rami(const ParametriSpettro& p, double eta, double T) {
+void ControllaPeriodo(double T) {
     if (!(T >= 0 && std::isfinite(T)))
         throw ErroreIntervallo("periodo non valido: " + Testo(T));
+}
+
+double Rami(const ParametriSpettro& p, double eta, double T) {
+    ControllaPeriodo(T);
     const double plateau = p.azione.ag * p.S * eta * p.F;
     if (T < p.TB)
         return plateau * (T / p.TB + 1.0 / (eta * p.azione.Fo) * (1.0 - T / p.TB));
@@ -111,8 +115,8 @@ const char* NomeCategoria(CategoriaTopografica c) {
 }
 
 double FattoreSmorzamento(double smorzamentoPercento) {
-    if (!(smorzamentoPercento >= 0 && std::isfinite(smorzamentoPercento)))
-        throw ErroreIntervallo("smorzamento deve essere un numero finito non negativo [%]: " +
+    if (!(smorzamentoPercento >= 0 && smorzamentoPercento <= SmorzamentoMassimo))
+        throw ErroreIntervallo("smorzamento fuori da 0.." + Testo(SmorzamentoMassimo) + " %: " +
                                Testo(smorzamentoPercento));
     return std::max(0.55, std::sqrt(10.0 / (5.0 + smorzamentoPercento)));
 }
@@ -191,12 +195,20 @@ ParametriSpettro Parametri(Componente c, const AzioneSismica& a, const Condizion
 double SpettroElastico(const ParametriSpettro& p, double T) { return Rami(p, p.eta, T); }
 
 double SpettroProgetto(const ParametriSpettro& p, double q, double T) {
-    if (!(q >= 1 && std::isfinite(q)))
-        throw ErroreIntervallo("fattore di struttura q deve essere almeno 1: " + Testo(q));
+    if (!(q >= 1 && q <= QMassimo))
+        throw ErroreIntervallo("fattore di struttura q fuori da 1.." + Testo(QMassimo) + ": " + Testo(q));
     const double Sd = Rami(p, 1.0 / q, T);
     if (p.componente == Componente::Orizzontale)
         return std::max(Sd, 0.2 * p.azione.ag);
     return Sd;
+}
+
+double SpettroProgetto(const ParametriSpettro& p, double q, double T, bool esercizio) {
+    if (!esercizio)
+        return SpettroProgetto(p, q, T);
+    if (!(q >= 1 && q <= QMassimo)) // refused alike, though not used
+        throw ErroreIntervallo("fattore di struttura q fuori da 1.." + Testo(QMassimo) + ": " + Testo(q));
+    return SpettroElastico(p, T);
 }
 
 double SpettroSpostamento(const ParametriSpettro& p, double T) {
@@ -210,21 +222,21 @@ double SpettroSpostamento(const ParametriSpettro& p, double T) {
     // 0.025 is the decree's rounding of 1/(2π)²: the law joins Se·(T/2π)² at
     // TE within 1.3 %, and reaches dg at TF.
     const double dg = 0.025 * p.azione.ag * g * p.S * p.TC * p.TD;
+    ControllaPeriodo(T);
     if (T <= p.TF) {
         const double Foeta = p.azione.Fo * p.eta;
         return dg * (Foeta + (1.0 - Foeta) * (T - p.TE) / (p.TF - p.TE));
     }
-    if (!std::isfinite(T))
-        throw ErroreIntervallo("periodo non valido: " + Testo(T));
     return dg;
 }
 
 std::vector<double> GrigliaPeriodi(double inizio, double fine, double passo,
                                    std::span<const double> angoli) {
-    if (!(inizio >= 0 && std::isfinite(inizio)))
-        throw ErroreIntervallo("periodo iniziale non valido: " + Testo(inizio));
-    if (!(fine >= inizio && std::isfinite(fine)))
-        throw ErroreIntervallo("periodo finale non valido: " + Testo(fine));
+    if (!(inizio >= 0 && inizio <= PeriodoMassimo))
+        throw ErroreIntervallo("periodo iniziale fuori da 0.." + Testo(PeriodoMassimo) + " s: " + Testo(inizio));
+    if (!(fine >= inizio && fine <= PeriodoMassimo))
+        throw ErroreIntervallo("periodo finale fuori da " + Testo(inizio) + ".." + Testo(PeriodoMassimo) +
+                               " s: " + Testo(fine));
     if (!(passo > 0 && std::isfinite(passo)))
         throw ErroreIntervallo("passo dei periodi non valido: " + Testo(passo));
     // A small slack keeps "0:4:0.05" from losing 4 to rounding.
@@ -271,19 +283,20 @@ std::vector<double> GrigliaPeriodi(const ParametriSpettro& p) {
 }
 
 SpettriStato CalcolaSpettri(const AzioneSismica& a, const CondizioniSito& s, double q,
-                            std::span<const double> periodi) {
+                            std::span<const double> periodi, bool esercizio) {
     SpettriStato r;
     r.orizzontale = ParametriOrizzontali(a, s);
     r.verticale = ParametriVerticali(a, s);
     r.q = q;
+    r.esercizio = esercizio;
     r.punti.reserve(periodi.size());
     for (const double T : periodi) {
         r.punti.push_back({T, SpettroElastico(r.orizzontale, T), SpettroElastico(r.verticale, T),
-                           SpettroProgetto(r.orizzontale, q, T), SpettroProgetto(r.verticale, q, T),
-                           SpettroSpostamento(r.orizzontale, T)});
+                           SpettroProgetto(r.orizzontale, q, T, esercizio),
+                           SpettroProgetto(r.verticale, q, T, esercizio), SpettroSpostamento(r.orizzontale, T)});
     }
     if (periodi.empty())
-        SpettroProgetto(r.orizzontale, q, 0.0); // still reject a bad q
+        SpettroProgetto(r.orizzontale, q, 0.0, esercizio); // still reject a bad q
     return r;
 }
 

@@ -20,6 +20,19 @@ namespace veltrano {
 /// Standard gravity [m/s²], to turn spectral accelerations in g into metres.
 inline constexpr double AccelerazioneGravita = 9.80665;
 
+// Physical ranges of the inputs; beyond them the decree's spectra say
+// nothing and the numbers would only be noise. The national grid stays far
+// inside (ag below 0.5 g, Fo 2.2 to 3, Tc* below 0.6 s).
+inline constexpr double AgMassima = 3.0;          ///< [g]
+inline constexpr double FoMassimo = 10.0;         ///< [-]
+inline constexpr double TcMassimo = 2.0;          ///< Tc* [s]
+inline constexpr double SmorzamentoMassimo = 100; ///< ξ [%]
+inline constexpr double QMassimo = 20.0;          ///< behaviour factor [-]
+/// Longest period of a grid of periods [s]: TF of the displacement
+/// spectrum, past which it is the constant peak ground displacement. The
+/// acceleration spectra are meant for structures up to 4 s.
+inline constexpr double PeriodoMassimo = 10.0;
+
 /// Subsoil category (A rock ... E thin soft layer over rock).
 enum class CategoriaSuolo { A, B, C, D, E };
 /// Topographic category (T1 flat ... T4 ridge with steep sides).
@@ -38,9 +51,9 @@ const char* NomeCategoria(CategoriaTopografica c);
 
 /// Hazard of one limit state at the site.
 struct AzioneSismica {
-    double ag = 0; ///< peak ground acceleration on rock [g], >= 0
-    double Fo = 0; ///< maximum spectral amplification [-], > 0
-    double Tc = 0; ///< Tc*, upper corner period on rock [s], > 0
+    double ag = 0; ///< peak ground acceleration on rock [g], 0..AgMassima
+    double Fo = 0; ///< maximum spectral amplification [-], > 0, up to FoMassimo
+    double Tc = 0; ///< Tc*, upper corner period on rock [s], > 0, up to TcMassimo
 };
 
 /// Site conditions and damping shared by all spectra of a site.
@@ -50,7 +63,7 @@ struct CondizioniSito {
     /// Topographic factor given by the user in [1, 1.4]; overrides topografia
     /// (whose table value holds at the top of the relief only).
     std::optional<double> ST;
-    double smorzamento = 5; ///< viscous damping ξ [%], >= 0
+    double smorzamento = 5; ///< viscous damping ξ [%], 0..SmorzamentoMassimo
 };
 
 /// Corner periods and factors of one component's spectrum.
@@ -68,7 +81,7 @@ struct ParametriSpettro {
     double TE = 0, TF = 0;  ///< displacement spectrum corners [s] (horizontal only, else 0)
 };
 
-/// η = √(10 / (5 + ξ)), not below 0.55. Throws for ξ < 0 or not finite.
+/// η = √(10 / (5 + ξ)), not below 0.55. Throws for ξ outside its range.
 double FattoreSmorzamento(double smorzamentoPercento);
 
 /// Factors and corners of the horizontal spectrum: SS and CC of the subsoil,
@@ -84,9 +97,14 @@ ParametriSpettro Parametri(Componente c, const AzioneSismica& a, const Condizion
 /// Elastic acceleration Se(T) or Sve(T) [g] at period T [s] >= 0.
 /// Throws ErroreIntervallo for T < 0 or not finite.
 double SpettroElastico(const ParametriSpettro& p, double T);
-/// Design acceleration Sd(T) or Svd(T) [g]: the elastic formulas with η
-/// replaced by 1/q; the horizontal one not below 0.2·ag. Throws for q < 1.
+/// Design acceleration Sd(T) or Svd(T) [g] of an ultimate limit state (SLV,
+/// SLC): the elastic formulas with η replaced by 1/q; the horizontal one not
+/// below 0.2·ag. Throws for q outside [1, QMassimo].
 double SpettroProgetto(const ParametriSpettro& p, double q, double T);
+/// Design acceleration of any limit state: for the serviceability states
+/// (SLO, SLD) the decree takes the elastic spectrum itself, horizontal and
+/// vertical (§3.2.3.4), whatever q; otherwise SpettroProgetto.
+double SpettroProgetto(const ParametriSpettro& p, double q, double T, bool esercizio);
 /// Elastic displacement SDe(T) [m] of the horizontal component:
 /// Se(T)·(T/2π)² up to TE, then the decree's linear law up to TF and the
 /// peak ground displacement dg = 0.025·ag·S·TC·TD beyond. Throws for a
@@ -96,8 +114,8 @@ double SpettroSpostamento(const ParametriSpettro& p, double T);
 /// Periods from inizio to fine [s] with step passo (fine always included),
 /// plus every period of angoli inside the range and two points on either
 /// side of each at passo/5 and 2·passo/5, sorted and without duplicates.
-/// Throws ErroreIntervallo for inizio < 0, fine < inizio, passo <= 0 or more
-/// than a million points.
+/// Throws ErroreIntervallo for inizio < 0, fine < inizio, fine beyond
+/// PeriodoMassimo, passo <= 0 or more than a million points.
 std::vector<double> GrigliaPeriodi(double inizio, double fine, double passo,
                                    std::span<const double> angoli = {});
 /// Default grid of p: 0 to 4 s by 0.05 s, denser around TB, TC and TD.
@@ -118,11 +136,13 @@ struct SpettriStato {
     ParametriSpettro orizzontale;
     ParametriSpettro verticale;
     double q = 1;
+    bool esercizio = false; ///< SLO or SLD: the design spectra are the elastic ones
     std::vector<PuntoSpettro> punti;
 };
 
-/// Evaluates SpettriStato at periodi. Throws as the functions above.
+/// Evaluates SpettriStato at periodi; esercizio for the serviceability limit
+/// states (SLO, SLD). Throws as the functions above.
 SpettriStato CalcolaSpettri(const AzioneSismica& a, const CondizioniSito& s, double q,
-                            std::span<const double> periodi);
+                            std::span<const double> periodi, bool esercizio = false);
 
 } // namespace veltrano

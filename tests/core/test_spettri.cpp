@@ -324,10 +324,13 @@ TEST(GrigliaPeriodi, RegolareDataDallUtente) {
 // ---- Bad input -------------------------------------------------------------------------------
 
 TEST(SpettriDatiErrati, AzioneSismica) {
+    // Regression: ag = 1e60 reached the table (issue 13); beyond a few g,
+    // Fo 10 or Tc* 2 s the decree's spectra say nothing.
     const AzioneSismica errate[] = {{-0.1, 2.4, 0.3}, {NaN, 2.4, 0.3}, {Inf, 2.4, 0.3},
                                     {0.25, 0, 0.3},   {0.25, -1, 0.3}, {0.25, NaN, 0.3},
                                     {0.25, 2.4, 0},   {0.25, 2.4, -0.3}, {0.25, 2.4, NaN},
-                                    {0.25, 2.4, Inf}};
+                                    {0.25, 2.4, Inf}, {1e60, 2.4, 0.3}, {3.0001, 2.4, 0.3},
+                                    {0.25, 10.001, 0.3}, {2.5, 2.4, 2.0001}};
     for (const auto& a : errate) {
         EXPECT_THROW(ParametriOrizzontali(a, {}), ErroreIntervallo) << a.ag << " " << a.Fo << " " << a.Tc;
         EXPECT_THROW(ParametriVerticali(a, {}), ErroreIntervallo) << a.ag << " " << a.Fo << " " << a.Tc;
@@ -342,14 +345,16 @@ TEST(SpettriDatiErrati, SitoSmorzamentoEFattoreDiStruttura) {
         s.ST = st;
         EXPECT_THROW(ParametriOrizzontali(Esempio, s), ErroreIntervallo) << "ST " << st;
     }
-    for (const double xi : {-0.1, NaN, Inf}) {
+    for (const double xi : {-0.1, NaN, Inf, 100.01}) {
         CondizioniSito s;
         s.smorzamento = xi;
         EXPECT_THROW(ParametriOrizzontali(Esempio, s), ErroreIntervallo) << "xi " << xi;
     }
     const auto p = ParametriOrizzontali(Esempio, {});
-    for (const double q : {0.99, 0.0, -2.0, NaN, Inf})
+    for (const double q : {0.99, 0.0, -2.0, NaN, Inf, 20.01}) {
         EXPECT_THROW(SpettroProgetto(p, q, 0.5), ErroreIntervallo) << "q " << q;
+        EXPECT_THROW(SpettroProgetto(p, q, 0.5, true), ErroreIntervallo) << "q " << q;
+    }
     for (const double T : {-0.01, NaN, Inf}) {
         EXPECT_THROW(SpettroElastico(p, T), ErroreIntervallo) << "T " << T;
         EXPECT_THROW(SpettroProgetto(p, 2, T), ErroreIntervallo) << "T " << T;
@@ -382,7 +387,30 @@ TEST(SpettriDatiErrati, Griglia) {
     EXPECT_THROW(GrigliaPeriodi(0, NaN, 0.1), ErroreIntervallo);
     EXPECT_THROW(GrigliaPeriodi(NaN, 4, 0.1), ErroreIntervallo);
     EXPECT_THROW(GrigliaPeriodi(0, 4, NaN), ErroreIntervallo);
-    EXPECT_THROW(GrigliaPeriodi(0, 1000, 1e-6), ErroreIntervallo);
+    EXPECT_THROW(GrigliaPeriodi(0, 10, 1e-6), ErroreIntervallo);
+    // Regression: "--periodi 1e60:1e60:1" printed stack memory (issue 13).
+    EXPECT_THROW(GrigliaPeriodi(1e60, 1e60, 1), ErroreIntervallo);
+    EXPECT_THROW(GrigliaPeriodi(0, 10.001, 1), ErroreIntervallo);
+    EXPECT_EQ(GrigliaPeriodi(0, PeriodoMassimo, 5).back(), 10.0);
+}
+
+// Regression: at SLO and SLD 1/q and the 0.2·ag floor applied, where the
+// decree takes the elastic spectra, horizontal and vertical (issue 13).
+TEST(SpettroProgetto, StatiDiEsercizioUsanoLoSpettroElastico) {
+    const double periodi[] = {0.0, 0.1, 0.5, 1.0, 2.5, 4.0, 8.0};
+    const SpettriStato e = CalcolaSpettri(Esempio, {}, 4.0, periodi, true);
+    const SpettriStato u = CalcolaSpettri(Esempio, {}, 4.0, periodi, false);
+    EXPECT_TRUE(e.esercizio);
+    for (std::size_t i = 0; i < std::size(periodi); ++i) {
+        EXPECT_EQ(e.punti[i].Sd, e.punti[i].Se) << periodi[i];
+        EXPECT_EQ(e.punti[i].Svd, e.punti[i].Sve) << periodi[i];
+        EXPECT_EQ(u.punti[i].Se, e.punti[i].Se);
+        if (periodi[i] > 0) { // at T = 0 both are ag·S·Fv/Fo
+            EXPECT_LT(u.punti[i].Svd, e.punti[i].Svd) << periodi[i]; // 1/q = 0.25 below η = 1
+        }
+    }
+    EXPECT_EQ(u.punti[5].Sd, 0.2 * Esempio.ag); // the floor holds for SLV and SLC only
+    EXPECT_LT(e.punti[5].Sd, 0.2 * Esempio.ag);
 }
 
 // ---- All spectra at once ---------------------------------------------------------------------
