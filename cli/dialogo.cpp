@@ -1,47 +1,34 @@
-#include "cli/dialogo.h"
-
-#include "cli/argomenti.h"
+// "veltrano dialogo": the site dialog on its own (built with the dialog only).
+#include "cli/comandi.h"
 #include "cli/sito.h"
 #include "dialog/dialogo.h"
 
-#include <algorithm>
 #include <cstdlib>
+#include <ostream>
 
 namespace veltrano::cli {
 
 namespace {
+
 constexpr const char* UsoDialogo =
     "uso: veltrano dialogo [--dati CARTELLA]\n"
     "\n"
     "Apre la finestra di scelta del sito con la cartina, la griglia e le opzioni.\n"
     "\n"
     "  --dati CARTELLA   cartella dei dati (predefinita: quella del programma)\n";
+
+int Dialogo(Argomenti& a, Flussi&) {
+    const auto cartella = CartellaDati(a);
+    a.ControllaFine();
+    // Qt aborts the process when it finds no screen: say so instead.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        throw Errore("nessuno schermo disponibile (DISPLAY non impostato)");
+    dialogo::EseguiDialogo(cartella);
+    return 0;
+}
+
 } // namespace
 
-int ComandoDialogo(const Parole& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end() ||
-        std::find(args.begin(), args.end(), "-h") != args.end()) {
-        out << UsoDialogo;
-        return 0;
-    }
-    try {
-        Argomenti a(args);
-        const auto d = a.Testo("--dati");
-        a.ControllaFine();
-        // Qt aborts the process when it finds no screen: say so instead.
-        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-            err << "veltrano dialogo: nessuno schermo disponibile (DISPLAY non impostato)\n";
-            return 1;
-        }
-        dialogo::EseguiDialogo(d ? std::filesystem::path(*d) : CartellaDatiPredefinita());
-        return 0;
-    } catch (const ErroreUso& e) {
-        err << "veltrano dialogo: " << e.what() << "\n";
-        return 2;
-    } catch (const std::exception& e) {
-        err << "veltrano dialogo: " << e.what() << "\n";
-        return 1;
-    }
-}
+const Comando ComandoDialogo{"dialogo", "finestra di scelta del sito sulla cartina", UsoDialogo, &Dialogo};
 
 } // namespace veltrano::cli

@@ -1,5 +1,7 @@
 #include "cli/grafico.h"
 
+#include "cli/formato.h"
+
 #include "veltrano/veltrano.h"
 
 #include <algorithm>
@@ -38,9 +40,7 @@ public:
 
 // Comma decimals: the picture is read by people, the tables by programs.
 std::string Etichetta(double v, int decimali) {
-    char b[32];
-    const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, decimali);
-    std::string s(b, r.ptr);
+    std::string s = TestoFisso(v, std::min(decimali, 17));
     std::replace(s.begin(), s.end(), '.', ',');
     return s;
 }
@@ -129,11 +129,7 @@ void Disegna(const Grafico& g, Tela& t) {
 
 // ---- SVG --------------------------------------------------------------------
 
-std::string Num(double v) {
-    char b[32];
-    const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 2);
-    return std::string(b, r.ptr);
-}
+std::string Num(double v) { return TestoFisso(v, 2); }
 
 std::string Esadecimale(Colore c) {
     static constexpr char cifre[] = "0123456789abcdef";

@@ -1,20 +1,20 @@
-#include "cli/lotto.h"
-
-#include "cli/argomenti.h"
+// "veltrano lotto": the hazard of many sites, from CSV to CSV or JSON Lines,
+// on worker threads. Output row N answers input row N, in order.
+#include "cli/comandi.h"
+#include "cli/formato.h"
+#include "cli/lotto_csv.h"
 #include "cli/sito.h"
 #include "core/api.h"
-#include "geo/datum.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
-#include <charconv>
-#include <chrono>
-#include <cmath>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
-#include <optional>
+#include <memory>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veltrano::cli {
@@ -27,11 +27,15 @@ constexpr const char* UsoLotto =
     "Parametri sismici di molti siti. Ogni riga del CSV in ingresso (FILE, o lo\n"
     "standard input con - o senza FILE) dà longitudine, latitudine e, se vuole,\n"
     "vita nominale, classe d'uso e datum (ED50 o WGS84). Con una riga di\n"
-    "intestazione le colonne si riconoscono dal nome (lon, lat, vn, classe,\n"
-    "datum); senza, valgono in quest'ordine. Separatori: virgola, punto e\n"
-    "virgola o tabulazione; righe vuote e righe che iniziano con # sono saltate.\n"
+    "intestazione le colonne si riconoscono dal nome (lon o longitudine, lng, x;\n"
+    "lat o latitudine, y; lon_ed50, lat_ed50 come nell'uscita di questo comando;\n"
+    "vn, classe, datum); senza, valgono in quest'ordine. Separatori: virgola,\n"
+    "punto e virgola o tabulazione; col punto e virgola (il CSV di Excel in\n"
+    "italiano) la virgola decimale va bene. Campi tra virgolette come da RFC 4180;\n"
+    "righe vuote e righe che iniziano con # sono saltate.\n"
     "\n"
-    "  --uscita FILE         file di uscita (predefinito: standard output)\n"
+    "  --uscita FILE         file di uscita (predefinito: standard output); scritto\n"
+    "                        a parte e sostituito alla fine, mai uguale all'ingresso\n"
     "  --formato csv|jsonl   formato dell'uscita (predefinito csv)\n"
     "  --vn ANNI             vita nominale delle righe che non la danno (50)\n"
     "  --classe CLASSE       classe d'uso delle righe che non la danno (II)\n"
@@ -42,70 +46,15 @@ constexpr const char* UsoLotto =
     "\n"
     "Ogni riga valida dà una riga di uscita con il numero della riga d'ingresso,\n"
     "i nodi della maglia e TR [anni], ag [g], Fo, Tc* [s] di SLO, SLD, SLV, SLC;\n"
-    "una riga errata dà il messaggio nella colonna errore e su standard error.\n"
+    "una riga errata (anche un sito fuori dalla griglia e dalle isole della\n"
+    "Tabella 2) dà il messaggio nella colonna errore e su standard error.\n"
     "Codice di uscita: 0 tutto calcolato, 1 qualche riga errata o un file\n"
-    "mancante, 2 uso errato.\n";
+    "mancante o illeggibile, 2 uso errato.\n";
 
 constexpr const char* NomiStati[4] = {"SLO", "SLD", "SLV", "SLC"};
 
-enum class Colonna { Lon, Lat, VN, Classe, Datum, Altro };
-
-struct Formato {
-    char separatore = ',';
-    std::vector<Colonna> colonne{Colonna::Lon, Colonna::Lat, Colonna::VN, Colonna::Classe, Colonna::Datum};
-};
-
-std::string Minuscolo(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Spazi(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
-        s = s.substr(1, s.size() - 2);
-    return std::string(s);
-}
-
-std::vector<std::string> Dividi(const std::string& riga, char sep) {
-    std::vector<std::string> campi;
-    std::size_t i = 0;
-    while (true) {
-        const std::size_t j = riga.find(sep, i);
-        campi.push_back(Spazi(std::string_view(riga).substr(i, j == std::string::npos ? std::string::npos : j - i)));
-        if (j == std::string::npos)
-            break;
-        i = j + 1;
-    }
-    return campi;
-}
-
-bool ENumero(const std::string& s) {
-    double v;
-    const char* b = s.data();
-    if (!s.empty() && (*b == '+'))
-        ++b;
-    const auto [p, ec] = std::from_chars(b, s.data() + s.size(), v);
-    return ec == std::errc() && p == s.data() + s.size();
-}
-
-int ClasseDaTesto(const std::string& t) {
-    const std::string s = Minuscolo(t);
-    if (s == "1" || s == "i") return 1;
-    if (s == "2" || s == "ii") return 2;
-    if (s == "3" || s == "iii") return 3;
-    if (s == "4" || s == "iv") return 4;
-    throw ErroreUso("classe d'uso \"" + t + "\" non valida (I, II, III, IV o 1..4)");
-}
-
 struct Opzioni {
-    int vn = 50;
-    int classe = 2;
-    bool wgs84 = false;
+    PredefinitiLotto predefiniti;
     bool jsonl = false;
 };
 
@@ -115,28 +64,12 @@ struct Riga {
 };
 
 std::string CsvTesto(const std::string& s) {
-    if (s.find_first_of(",\"\n") == std::string::npos)
+    if (s.find_first_of(",\"\n\r") == std::string::npos)
         return s;
     std::string r = "\"";
     for (char c : s) {
         if (c == '"')
             r += '"';
-        r += c;
-    }
-    return r + "\"";
-}
-
-std::string JsonTesto(const std::string& s) {
-    std::string r = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\')
-            r += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", c);
-            r += b;
-            continue;
-        }
         r += c;
     }
     return r + "\"";
@@ -151,223 +84,216 @@ std::string IntestazioneCsv() {
 
 // One input row: parsed, computed and formatted, or the error text.
 struct Esito {
-    std::string testo; // the output line
+    std::string testo;  // the output line
     std::string errore; // empty when computed
 };
 
-Esito CalcolaRiga(const Riga& r, const Formato& f, const Opzioni& o, CalcolatoreSismico& calc) {
+std::string RigaCsv(long numero, float lon, float lat, const RigaLotto& s, const TGIS_DatiOut& d) {
+    const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
+    std::string t = std::to_string(numero) + ",," + TestoReale(lon) + "," + TestoReale(lat) + "," +
+                    std::to_string(s.vn) + "," + std::to_string(s.classe) + "," + std::to_string(d.NumVert) + ",1";
+    for (int i = 0; i < 4; ++i)
+        t += "," + std::to_string(d.NumPunti[i]);
+    for (const TGIS_ParZS& p : stati)
+        t += "," + TestoReale(p.Tr) + "," + TestoReale(p.ag) + "," + TestoReale(p.Fo) + "," + TestoReale(p.Tc_s);
+    return t + "\n";
+}
+
+std::string RigaJson(long numero, float lon, float lat, const RigaLotto& s, const TGIS_DatiOut& d) {
+    const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
+    JsonReale j;
+    j["riga"] = numero;
+    j["lon_ed50"] = Finito(lon, "lon_ed50");
+    j["lat_ed50"] = Finito(lat, "lat_ed50");
+    j["vn"] = s.vn;
+    j["classe"] = s.classe;
+    j["num_vert"] = int32_t{d.NumVert};
+    j["valido"] = true;
+    JsonReale nodi = JsonReale::array();
+    for (int i = 0; i < 4; ++i)
+        nodi.push_back(int32_t{d.NumPunti[i]});
+    j["nodi"] = std::move(nodi);
+    for (int k = 0; k < 4; ++k)
+        j[NomiStati[k]] = {{"TR", static_cast<int64_t>(stati[k].Tr)},
+                           {"ag", Finito(stati[k].ag, "ag")},
+                           {"Fo", Finito(stati[k].Fo, "Fo")},
+                           {"Tc", Finito(stati[k].Tc_s, "Tc")}};
+    return TestoJson(j) + "\n";
+}
+
+Esito CalcolaRiga(const Riga& r, const FormatoLotto& f, const Opzioni& o, CalcolatoreSismico& calc) {
     Esito e;
     try {
-        const std::vector<std::string> campi = Dividi(r.testo, f.separatore);
-        std::optional<double> lon, lat;
-        int vn = o.vn, classe = o.classe;
-        bool wgs84 = o.wgs84;
-        for (std::size_t i = 0; i < campi.size() && i < f.colonne.size(); ++i) {
-            const std::string& c = campi[i];
-            switch (f.colonne[i]) {
-            case Colonna::Lon: lon = ConvertiNumero(c, "longitudine"); break;
-            case Colonna::Lat: lat = ConvertiNumero(c, "latitudine"); break;
-            case Colonna::VN:
-                if (!c.empty()) {
-                    long v = -1;
-                    const auto [p, ec] = std::from_chars(c.data(), c.data() + c.size(), v);
-                    if (ec != std::errc() || p != c.data() + c.size() || v < 0 || v > INT32_MAX)
-                        throw ErroreUso("vita nominale \"" + c + "\" non valida (intero da 0 in su)");
-                    vn = static_cast<int>(v);
-                }
-                break;
-            case Colonna::Classe:
-                if (!c.empty())
-                    classe = ClasseDaTesto(c);
-                break;
-            case Colonna::Datum:
-                if (!c.empty()) {
-                    const std::string d = Minuscolo(c);
-                    if (d != "ed50" && d != "wgs84")
-                        throw ErroreUso("datum \"" + c + "\" non valido (ED50 o WGS84)");
-                    wgs84 = d == "wgs84";
-                }
-                break;
-            case Colonna::Altro: break;
-            }
-        }
-        if (!lon || !lat)
-            throw ErroreUso("mancano longitudine o latitudine");
-        if (!(*lon >= -180.0 && *lon <= 180.0))
-            throw ErroreUso("longitudine fuori da -180..180");
-        if (!(*lat >= -90.0 && *lat <= 90.0))
-            throw ErroreUso("latitudine fuori da -90..90");
-        const auto [lonE, latE] = SitoED50(*lon, *lat, wgs84);
-        const TGIS_DatiOut d = calc.Calcola(Norm_DM2008, lonE, latE, vn, classe);
-        const bool valido = d.NumVert > 2 || GruppoIsola(lonE, latE) != 0;
-        const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
-        std::string& t = e.testo;
-        if (o.jsonl) {
-            t = "{\"riga\":" + std::to_string(r.numero) + ",\"lon_ed50\":" + TestoReale(lonE) + ",\"lat_ed50\":" +
-                TestoReale(latE) + ",\"vn\":" + std::to_string(vn) + ",\"classe\":" + std::to_string(classe) +
-                ",\"num_vert\":" + std::to_string(d.NumVert) + ",\"valido\":" + (valido ? "true" : "false") +
-                ",\"nodi\":[";
-            for (int i = 0; i < 4; ++i)
-                t += (i ? "," : "") + std::to_string(d.NumPunti[i]);
-            t += "]";
-            for (int j = 0; j < 4; ++j)
-                t += std::string(",\"") + NomiStati[j] + "\":{\"TR\":" + TestoReale(stati[j].Tr) + ",\"ag\":" +
-                     TestoReale(stati[j].ag) + ",\"Fo\":" + TestoReale(stati[j].Fo) + ",\"Tc\":" + TestoReale(stati[j].Tc_s) + "}";
-            t += "}\n";
-        } else {
-            t = std::to_string(r.numero) + ",," + TestoReale(lonE) + "," + TestoReale(latE) + "," + std::to_string(vn) + "," +
-                std::to_string(classe) + "," + std::to_string(d.NumVert) + "," + (valido ? "1" : "0");
-            for (int i = 0; i < 4; ++i)
-                t += "," + std::to_string(d.NumPunti[i]);
-            for (const TGIS_ParZS& s : stati)
-                t += "," + TestoReale(s.Tr) + "," + TestoReale(s.ag) + "," + TestoReale(s.Fo) + "," + TestoReale(s.Tc_s);
-            t += "\n";
-        }
+        const RigaLotto s = LeggiRigaLotto(r.testo, f, o.predefiniti);
+        const auto [lon, lat] = SitoED50({s.lon, s.lat, s.wgs84});
+        TGIS_DatiOut d{};
+        const EsitoSito esito = calc.Calcola(Norm_DM2008, lon, lat, s.vn, s.classe, d);
+        ControllaSitoValido(esito, lon, lat);
+        e.testo = o.jsonl ? RigaJson(r.numero, lon, lat, s, d) : RigaCsv(r.numero, lon, lat, s, d);
     } catch (const std::exception& ex) {
         e.errore = "riga " + std::to_string(r.numero) + ": " + ex.what();
         if (o.jsonl)
-            e.testo = "{\"riga\":" + std::to_string(r.numero) + ",\"errore\":" + JsonTesto(ex.what()) + "}\n";
+            e.testo = TestoJson(Json{{"riga", r.numero}, {"errore", ex.what()}}) + "\n";
         else
             e.testo = std::to_string(r.numero) + "," + CsvTesto(ex.what()) + "\n";
     }
     return e;
 }
 
-// Reads the header, if any, from the first data line.
-std::optional<Formato> FormatoDa(const std::string& prima, bool& intestazione) {
-    Formato f;
-    if (prima.find('\t') != std::string::npos)
-        f.separatore = '\t';
-    else if (prima.find(';') != std::string::npos && prima.find(',') == std::string::npos)
-        f.separatore = ';';
-    const std::vector<std::string> campi = Dividi(prima, f.separatore);
-    intestazione = !campi.empty() && !ENumero(campi[0]);
-    if (!intestazione)
-        return f;
-    f.colonne.clear();
-    bool conLon = false, conLat = false;
-    for (const std::string& c : campi) {
-        const std::string n = Minuscolo(c);
-        Colonna col = Colonna::Altro;
-        if (n == "lon" || n == "longitudine" || n == "x")
-            col = Colonna::Lon, conLon = true;
-        else if (n == "lat" || n == "latitudine" || n == "y")
-            col = Colonna::Lat, conLat = true;
-        else if (n == "vn" || n == "vita" || n == "vita_nominale")
-            col = Colonna::VN;
-        else if (n == "classe" || n == "classe_uso" || n == "cu")
-            col = Colonna::Classe;
-        else if (n == "datum")
-            col = Colonna::Datum;
-        f.colonne.push_back(col);
-    }
-    if (!conLon || !conLat)
-        return std::nullopt;
-    return f;
-}
+std::string Motivo(int errore) { return std::strerror(errore); }
 
+// The progress line on a terminal, cut to its width.
 class Avanzamento {
 public:
-    Avanzamento(std::ostream& err, bool attivo, std::uintmax_t totale) : err_(err), attivo_(attivo), totale_(totale) {}
+    Avanzamento(std::ostream& err, bool attivo, std::uintmax_t totale, int colonne)
+        : err_(err), attivo_(attivo), totale_(totale), colonne_(std::max(colonne, 1)) {}
     void Mostra(std::uintmax_t fatti, long righe) {
         if (!attivo_)
             return;
+        std::string testo = std::to_string(righe) + " righe";
         if (totale_ > 0) {
-            const int perc = static_cast<int>(100.0 * static_cast<double>(std::min(fatti, totale_)) / static_cast<double>(totale_));
-            const int pieni = perc * 30 / 100;
-            err_ << "\r[" << std::string(static_cast<std::size_t>(pieni), '#')
-                 << std::string(static_cast<std::size_t>(30 - pieni), ' ') << "] " << perc << "% " << righe
-                 << " righe" << std::flush;
-        } else {
-            err_ << "\r" << righe << " righe" << std::flush;
+            const int perc =
+                static_cast<int>(100.0 * static_cast<double>(std::min(fatti, totale_)) / static_cast<double>(totale_));
+            testo = std::to_string(perc) + "% " + testo;
+            // The bar takes what is left of the line, up to 30 characters.
+            const int barra = std::min(30, colonne_ - 1 - 3 - static_cast<int>(testo.size()));
+            if (barra >= 5) {
+                const int pieni = perc * barra / 100;
+                testo = "[" + std::string(static_cast<std::size_t>(pieni), '#') +
+                        std::string(static_cast<std::size_t>(barra - pieni), ' ') + "] " + testo;
+            }
         }
+        if (static_cast<int>(testo.size()) >= colonne_)
+            testo.resize(static_cast<std::size_t>(colonne_ - 1));
+        err_ << "\r\033[K" << testo << std::flush;
+        mostrato_ = true;
     }
-    void Fine() {
-        if (attivo_)
-            err_ << "\n";
+    /// Clears the line, so that a message can take it.
+    void Pulisci() {
+        if (attivo_ && mostrato_)
+            err_ << "\r\033[K";
+        mostrato_ = false;
     }
 
 private:
     std::ostream& err_;
     bool attivo_;
     std::uintmax_t totale_;
+    int colonne_;
+    bool mostrato_ = false;
 };
 
-} // namespace
-
-int ComandoLotto(const Parole& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end() ||
-        std::find(args.begin(), args.end(), "-h") != args.end()) {
-        out << UsoLotto;
-        return 0;
+// The output file: written beside the target and renamed over it at the
+// end, so that a run that fails leaves the old file whole. A target that is
+// not a regular file (a terminal, a pipe) is written directly.
+class FileUscita {
+public:
+    explicit FileUscita(const std::filesystem::path& p) : finale_(p) {
+        std::error_code ec;
+        const auto stato = std::filesystem::status(p, ec);
+        diretto_ = std::filesystem::exists(stato) && !std::filesystem::is_regular_file(stato);
+        scritto_ = diretto_ ? p : std::filesystem::path(p.string() + ".tmp" + std::to_string(::getpid()));
+        f_.open(scritto_, std::ios::binary | std::ios::trunc);
+        if (!f_)
+            throw ErroreApertura(p.string() + ": impossibile creare il file (" + Motivo(errno) + ")");
     }
+    ~FileUscita() {
+        if (!chiuso_ && !diretto_) {
+            f_.close();
+            std::error_code ec;
+            std::filesystem::remove(scritto_, ec);
+        }
+    }
+    FileUscita(const FileUscita&) = delete;
+    FileUscita& operator=(const FileUscita&) = delete;
+
+    std::ostream& Flusso() { return f_; }
+    void Chiudi() {
+        f_.close();
+        if (!f_)
+            throw ErroreLettura(finale_.string() + ": errore di scrittura (" + Motivo(errno) + ")");
+        chiuso_ = true;
+        if (diretto_)
+            return;
+        std::error_code ec;
+        std::filesystem::rename(scritto_, finale_, ec);
+        if (ec) {
+            std::filesystem::remove(scritto_, ec);
+            throw ErroreApertura(finale_.string() + ": impossibile sostituire il file (" + ec.message() + ")");
+        }
+    }
+
+private:
+    std::filesystem::path finale_, scritto_;
+    std::ofstream f_;
+    bool diretto_ = false, chiuso_ = false;
+};
+
+bool StessoFile(const struct stat& a, const std::filesystem::path& b) {
+    struct stat sb {};
+    return ::stat(b.c_str(), &sb) == 0 && a.st_dev == sb.st_dev && a.st_ino == sb.st_ino;
+}
+
+int Lotto(Argomenti& a, Flussi& fl) {
     Opzioni o;
-    std::string fileIn, fileOut;
-    unsigned thread = std::max(1u, std::thread::hardware_concurrency());
-    bool rigoroso = false;
-    std::filesystem::path dati;
-    try {
-        Argomenti a(args);
-        o.vn = static_cast<int>(a.Intero("--vn", 50, 0, INT32_MAX));
-        if (const auto c = a.Testo("--classe"))
-            o.classe = ClasseDaTesto(*c);
-        o.wgs84 = a.Flag("--wgs84");
-        const std::string formato = a.Testo("--formato").value_or("csv");
-        if (formato != "csv" && formato != "jsonl")
-            throw ErroreUso("--formato: \"" + formato + "\" non è csv né jsonl");
-        o.jsonl = formato == "jsonl";
-        thread = static_cast<unsigned>(a.Intero("--thread", thread, 1, 256));
-        rigoroso = a.Flag("--rigoroso");
-        fileOut = a.Testo("--uscita").value_or("");
-        dati = a.Testo("--dati").value_or(CartellaDatiPredefinita().string());
-        // "-" alone means standard input; Argomenti leaves it with the words.
-        const std::vector<std::string> pos = a.Posizionali();
-        if (pos.size() > 1)
-            throw ErroreUso("un solo file d'ingresso, non " + std::to_string(pos.size()));
-        if (!pos.empty() && pos[0] != "-")
-            fileIn = pos[0];
-        a.ControllaFine();
-    } catch (const std::exception& e) {
-        err << "veltrano lotto: " << e.what() << "\n";
-        return 2;
-    }
+    o.predefiniti.vn = VitaNominale(a);
+    o.predefiniti.classe = ClasseUso(a);
+    o.predefiniti.wgs84 = a.Flag("--wgs84");
+    const std::string uscitaFormato = a.Testo("--formato").value_or("csv");
+    if (uscitaFormato != "csv" && uscitaFormato != "jsonl")
+        throw ErroreUso("--formato: \"" + Citazione(uscitaFormato) + "\" non è csv né jsonl");
+    o.jsonl = uscitaFormato == "jsonl";
+    const unsigned thread = static_cast<unsigned>(
+        a.Intero("--thread", static_cast<long>(std::max(1u, std::thread::hardware_concurrency())), 1, 256));
+    const bool rigoroso = a.Flag("--rigoroso");
+    const std::string fileOut = a.Testo("--uscita").value_or("");
+    const std::filesystem::path dati = CartellaDati(a);
+    // "-" alone means standard input; Argomenti leaves it with the words.
+    const std::vector<std::string> pos = a.Posizionali();
+    if (pos.size() > 1)
+        throw ErroreUso("un solo file d'ingresso, non " + std::to_string(pos.size()));
+    const std::string fileIn = !pos.empty() && pos[0] != "-" ? pos[0] : "";
+    a.ControllaFine();
 
+    // The input: its failures are the system's, with its reason.
     std::ifstream fin;
     std::uintmax_t totale = 0;
+    struct stat statoIn {};
+    bool statoNoto = false;
     if (!fileIn.empty()) {
+        if (::stat(fileIn.c_str(), &statoIn) != 0)
+            throw ErroreApertura(fileIn + ": impossibile aprire il file (" + Motivo(errno) + ")");
+        statoNoto = true;
+        if (S_ISDIR(statoIn.st_mode))
+            throw ErroreApertura(fileIn + ": è una cartella, non un file");
         fin.open(fileIn, std::ios::binary);
-        if (!fin) {
-            err << "veltrano lotto: " << fileIn << ": impossibile aprire il file\n";
-            return 1;
-        }
-        std::error_code ec;
-        totale = std::filesystem::file_size(fileIn, ec);
+        if (!fin)
+            throw ErroreApertura(fileIn + ": impossibile aprire il file (" + Motivo(errno) + ")");
+        if (S_ISREG(statoIn.st_mode))
+            totale = static_cast<std::uintmax_t>(statoIn.st_size);
+    } else if (&fl.in == &std::cin) {
+        statoNoto = ::fstat(STDIN_FILENO, &statoIn) == 0;
     }
-    std::istream& ingresso = fileIn.empty() ? in : fin;
-    std::ofstream fout;
-    if (!fileOut.empty()) {
-        fout.open(fileOut, std::ios::binary | std::ios::trunc);
-        if (!fout) {
-            err << "veltrano lotto: " << fileOut << ": impossibile creare il file\n";
-            return 1;
-        }
-    }
-    std::ostream& uscita = fileOut.empty() ? out : fout;
+    // Writing the output over the input would lose the input: refused,
+    // whatever names lead to the one file.
+    if (!fileOut.empty() && statoNoto && StessoFile(statoIn, fileOut))
+        throw ErroreUso("il file di uscita " + Citazione(fileOut, 200) + " è il file d'ingresso");
+    std::istream& ingresso = fileIn.empty() ? fl.in : fin;
 
-    std::unique_ptr<GrigliaSismica> griglia;
-    try {
-        griglia = std::make_unique<GrigliaSismica>(dati / "GeoDati.dat");
-    } catch (const std::exception& e) {
-        err << "veltrano lotto: " << e.what() << "\n";
-        return 1;
-    }
+    const GrigliaSismica griglia(dati / "GeoDati.dat");
     std::vector<std::unique_ptr<CalcolatoreSismico>> calcolatori;
     for (unsigned t = 0; t < thread; ++t)
-        calcolatori.push_back(std::make_unique<CalcolatoreSismico>(*griglia));
+        calcolatori.push_back(std::make_unique<CalcolatoreSismico>(griglia));
 
-    const bool terminale = isatty(STDERR_FILENO) && &err == &std::cerr;
-    Avanzamento avanzamento(err, terminale, totale);
-    std::optional<Formato> formato;
+    std::unique_ptr<FileUscita> file;
+    if (!fileOut.empty())
+        file = std::make_unique<FileUscita>(fileOut);
+    std::ostream& uscita = file ? file->Flusso() : fl.out;
+
+    // No progress drawn where it would land among the data.
+    const bool progresso = fl.errTerminale && !(file == nullptr && fl.outTerminale);
+    Avanzamento avanzamento(fl.err, progresso, totale, fl.colonne);
+    std::optional<FormatoLotto> formato;
     if (!o.jsonl)
         uscita << IntestazioneCsv();
 
@@ -386,23 +312,34 @@ int ComandoLotto(const Parole& args, std::istream& in, std::ostream& out, std::o
                 break;
             }
             ++numero;
+            const long inizio = numero;
             letti += linea.size() + 1;
+            if (inizio == 1 && linea.rfind(MarcaUtf8, 0) == 0)
+                linea.erase(0, MarcaUtf8.size());
+            // A quoted field may hold line breaks: the record goes on.
+            const char sep = formato ? formato->separatore : RilevaSeparatore(linea);
+            std::string seguito;
+            while (VirgoletteAperte(linea, sep) && std::getline(ingresso, seguito)) {
+                ++numero;
+                letti += seguito.size() + 1;
+                linea += '\n';
+                linea += seguito;
+            }
             if (!linea.empty() && linea.back() == '\r')
                 linea.pop_back();
-            if (Spazi(linea).empty() || linea[0] == '#')
+            if (linea.find_first_not_of(" \t\r") == std::string::npos || linea[0] == '#')
                 continue;
             if (!formato) {
                 bool intestazione = false;
-                formato = FormatoDa(linea, intestazione);
-                if (!formato) {
-                    err << "veltrano lotto: riga " << numero
-                        << ": l'intestazione non ha le colonne lon e lat\n";
-                    return 2;
+                try {
+                    formato = LeggiFormatoLotto(linea, &intestazione);
+                } catch (const ErroreUso& e) {
+                    throw ErroreUso("riga " + std::to_string(inizio) + ": " + e.what());
                 }
                 if (intestazione)
                     continue;
             }
-            righe.push_back({numero, linea});
+            righe.push_back({inizio, std::move(linea)});
         }
         esiti.assign(righe.size(), {});
         std::atomic<std::size_t> prossimo{0};
@@ -428,7 +365,8 @@ int ComandoLotto(const Parole& args, std::istream& in, std::ostream& out, std::o
             blocco += e.testo;
             if (!e.errore.empty()) {
                 ++errate;
-                err << (terminale ? "\r" : "") << "veltrano lotto: " << e.errore << "\n";
+                avanzamento.Pulisci();
+                fl.err << "veltrano lotto: " << e.errore << "\n";
                 if (rigoroso) {
                     fermato = true;
                     break;
@@ -440,18 +378,25 @@ int ComandoLotto(const Parole& args, std::istream& in, std::ostream& out, std::o
         uscita << blocco;
         avanzamento.Mostra(letti, calcolate + errate);
     }
-    avanzamento.Fine();
-    uscita.flush();
-    if (!uscita) {
-        err << "veltrano lotto: errore di scrittura dell'uscita\n";
-        return 1;
-    }
+    avanzamento.Pulisci();
+    if (ingresso.bad())
+        throw ErroreLettura((fileIn.empty() ? std::string("standard input") : fileIn) + ": errore di lettura (" +
+                            Motivo(errno) + ")");
+    if (file)
+        file->Chiudi();
+    else if (!uscita.flush())
+        throw ErroreLettura("errore di scrittura dell'uscita");
     if (errate > 0) {
-        err << "veltrano lotto: " << errate << " righe errate su " << (calcolate + errate)
-            << (fermato ? " (interrotto da --rigoroso)" : "") << "\n";
+        fl.err << "veltrano lotto: " << errate << " righe errate su " << (calcolate + errate)
+               << (fermato ? " (interrotto da --rigoroso)" : "") << "\n";
         return 1;
     }
     return 0;
 }
+
+} // namespace
+
+const Comando ComandoLotto{"lotto", "parametri di molti siti da un CSV (CSV o JSON Lines in uscita)", UsoLotto,
+                           &Lotto};
 
 } // namespace veltrano::cli

@@ -1,10 +1,14 @@
 #include "cli/sito.h"
 
-#include "core/calcolo.h"
+#include "cli/comandi.h"
+#include "cli/formato.h"
+#include "core/rapporto.h"
 #include "geo/datum.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
+#include <ostream>
 
 #include <sys/auxv.h>
 
@@ -34,38 +38,140 @@ std::filesystem::path CartellaDatiPredefinita() {
     return propria;
 }
 
-std::pair<float, float> SitoED50(double lon, double lat, bool wgs84) {
-    const float lo = static_cast<float>(lon), la = static_cast<float>(lat);
-    if (!wgs84)
+std::pair<float, float> SitoED50(const SitoDato& s) {
+    ControllaCoordinate(s.lon, s.lat);
+    const float lo = static_cast<float>(s.lon), la = static_cast<float>(s.lat);
+    if (!s.wgs84)
         return {lo, la};
     const Coordinate c = ConvCoord_WGS84toED50(lo, la);
+    if (!(std::isfinite(c.Lon) && std::isfinite(c.Lat)))
+        throw ErroreIntervallo("la conversione da WGS84 a ED50 non dà un risultato finito");
     return {c.Lon, c.Lat};
 }
 
-RisultatoSito CalcolaRisultatoSito(const std::filesystem::path& cartellaDati, double lon, double lat,
-                                   bool wgs84, int vn, int classe) {
+void ControllaSitoValido(const EsitoSito& e, float lonED50, float latED50, bool isolaAmmessa) {
+    if (e.numNodi > 2 || (isolaAmmessa && e.isola))
+        return;
+    // Italy lies between 6 and 19 E, 35 and 48 N: a site that would fall there
+    // with its coordinates swapped most likely has them swapped.
+    const bool scambiati = latED50 >= 6 && latED50 <= 19 && lonED50 >= 35 && lonED50 <= 48;
+    throw ErroreIntervallo("il sito (lon " + TestoReale(lonED50) + ", lat " + TestoReale(latED50) +
+                           ", ED50) è fuori dalla griglia di pericolosità" +
+                           (isolaAmmessa ? " e dalle isole della Tabella 2" : "") +
+                           (scambiati ? " (longitudine e latitudine scambiate?)" : ""));
+}
+
+RisultatoSito CalcolaRisultatoSito(const std::filesystem::path& cartellaDati, const SitoDato& s, int vn,
+                                   int classe) {
     RisultatoSito r{};
-    const auto [lonE, latE] = SitoED50(lon, lat, wgs84);
+    const auto [lonE, latE] = SitoED50(s);
     Griglia g;
     g.Carica(cartellaDati / "GeoDati.dat");
     TMagliaSito m{};
-    CercaPuntiMaglia(g, lonE, latE, m);
-    r.numNodi = ContaNodi(m);
-    r.isola = GruppoIsola(lonE, latE) != 0;
-    CompletaSito(m, Norm_DM2008, lonE, latE, vn, classe, r.dati);
+    r.esito = CalcolaSito(g, m, Norm_DM2008, lonE, latE, vn, classe, r.dati);
     r.lonED50 = lonE;
     r.latED50 = latE;
+    ControllaSitoValido(r.esito, lonE, latE);
     return r;
 }
 
-std::array<StatoLimiteSito, 4> ParametriSito(const std::filesystem::path& cartellaDati, double lon,
-                                             double lat, bool wgs84, int vn, int classe) {
-    const RisultatoSito r = CalcolaRisultatoSito(cartellaDati, lon, lat, wgs84, vn, classe);
+std::array<StatoLimiteSito, 4> StatiLimite(const RisultatoSito& r) {
     const TGIS_DatiOut& d = r.dati;
     auto stato = [](const char* nome, const TGIS_ParZS& p) {
         return StatoLimiteSito{nome, static_cast<int>(p.Tr), p.ag, p.Fo, p.Tc_s};
     };
     return {stato("SLO", d.SLO), stato("SLD", d.SLD), stato("SLV", d.SLV), stato("SLC", d.SLC)};
 }
+
+std::filesystem::path CartellaDati(Argomenti& a) {
+    const auto d = a.Testo("--dati");
+    return d ? std::filesystem::path(*d) : CartellaDatiPredefinita();
+}
+
+bool FormatoJson(Argomenti& a) {
+    const std::string f = a.Testo("--formato").value_or("testo");
+    if (f != "testo" && f != "json")
+        throw ErroreUso("--formato: \"" + Citazione(f) + "\" non è testo né json");
+    return f == "json";
+}
+
+namespace {
+
+constexpr const char* UsoSito =
+    "uso: veltrano sito --lon GRADI --lat GRADI [opzioni]\n"
+    "\n"
+    "Parametri ag [g], Fo, Tc* [s] del sito per SLO, SLD, SLV, SLC.\n"
+    "\n"
+    "  --lon, --lat GRADI   coordinate del sito (ED50, salvo --wgs84)\n"
+    "  --wgs84              le coordinate sono WGS84 e vengono convertite in ED50\n"
+    "  --vn ANNI            vita nominale, 0..10000 (predefinita 50)\n"
+    "  --classe CLASSE      classe d'uso I..IV o 1..4 (predefinita II)\n"
+    "  --formato testo|json formato dell'uscita (predefinito testo)\n"
+    "  --comune NOME        nome del comune nel rapporto\n"
+    "  --altitudine METRI   altitudine del sito nel rapporto\n"
+    "  --dati CARTELLA      cartella di GeoDati.dat (predefinita: quella del programma)\n"
+    "\n"
+    "Un sito fuori dalla griglia e dalle isole della Tabella 2 è un errore (uscita 2).\n";
+
+int Sito(Argomenti& a, Flussi& f) {
+    const SitoDato s = LeggiSito(a);
+    const int vn = VitaNominale(a);
+    const int classe = ClasseUso(a);
+    const bool json = FormatoJson(a);
+    const std::string comune = a.Testo("--comune").value_or("");
+    const double alt = a.Numero("--altitudine", 0.0);
+    if (!(alt >= -500.0 && alt <= 5000.0))
+        throw ErroreUso("--altitudine: l'altitudine deve stare tra -500 e 5000 metri");
+    const auto cartella = CartellaDati(a);
+    a.ControllaFine();
+    const RisultatoSito r = CalcolaRisultatoSito(cartella, s, vn, classe);
+    const TGIS_DatiOut& d = r.dati;
+    const auto stati = StatiLimite(r);
+    if (json) {
+        JsonReale j;
+        j["lon_ed50"] = Finito(r.lonED50, "lon_ed50");
+        j["lat_ed50"] = Finito(r.latED50, "lat_ed50");
+        j["vn"] = vn;
+        j["classe_uso"] = classe;
+        j["num_vert"] = int32_t{d.NumVert};
+        j["isola"] = r.esito.isola;
+        j["valido"] = r.esito.Valido();
+        JsonReale nodi = JsonReale::array();
+        for (int i = 0; i < 4; ++i)
+            nodi.push_back(int32_t{d.NumPunti[i]}); // a copy: the record is packed
+        j["nodi"] = std::move(nodi);
+        JsonReale sl = JsonReale::array();
+        for (const StatoLimiteSito& st : stati)
+            sl.push_back({{"nome", st.nome},
+                          {"TR", st.TR},
+                          {"ag", Finito(static_cast<float>(st.ag), "ag")},
+                          {"Fo", Finito(static_cast<float>(st.Fo), "Fo")},
+                          {"Tc", Finito(static_cast<float>(st.Tc), "Tc")}});
+        j["stati_limite"] = std::move(sl);
+        f.out << TestoJson(j) << "\n";
+        return 0;
+    }
+    DatiRapporto rap;
+    rap.numNodi = r.esito.numNodi;
+    rap.isola = r.esito.isola;
+    rap.comune = comune;
+    rap.lonED50 = r.lonED50;
+    rap.latED50 = r.latED50;
+    rap.altitudine = alt;
+    for (int i = 0; i < 4; ++i)
+        if (d.NumPunti[i] != 0)
+            rap.nodi.push_back(int32_t{d.NumPunti[i]});
+    std::sort(rap.nodi.begin(), rap.nodi.end());
+    for (std::size_t j = 0; j < 4; ++j)
+        rap.stati[j] = {Finito(static_cast<double>(stati[j].TR), "TR"), Finito(stati[j].ag, "ag"),
+                        Finito(stati[j].Fo, "Fo"), Finito(stati[j].Tc, "Tc")};
+    for (const std::string& riga : RigheRisultati(rap))
+        f.out << riga << "\n";
+    return 0;
+}
+
+} // namespace
+
+const Comando ComandoSito{"sito", "parametri ag, Fo, Tc* di un sito per i quattro stati limite", UsoSito, &Sito};
 
 } // namespace veltrano::cli

@@ -1,22 +1,23 @@
-#include "cli/spettro.h"
-
-#include "cli/argomenti.h"
+// "veltrano spettro": response spectra of a site, or of given ag, Fo and Tc*,
+// as a CSV or JSON table, optionally with a chart (SVG or PNG).
+#include "cli/comandi.h"
+#include "cli/formato.h"
 #include "cli/grafico.h"
 #include "cli/sito.h"
 #include "core/spettri.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <ostream>
+#include <sstream>
 
 namespace veltrano::cli {
 
 namespace {
 
-constexpr const char* Uso =
+constexpr const char* UsoSpettro =
     "uso: veltrano spettro (--lon X --lat Y [opzioni del sito] | --ag AG --fo FO --tc TC)\n"
     "                      [opzioni dello spettro]\n"
     "\n"
@@ -25,24 +26,26 @@ constexpr const char* Uso =
     "Sito (pericolosità dalla griglia nazionale):\n"
     "  --lon X, --lat Y      longitudine e latitudine [gradi], ED50\n"
     "  --wgs84               coordinate WGS84 invece di ED50\n"
-    "  --vn ANNI             vita nominale (predefinita 50)\n"
+    "  --vn ANNI             vita nominale, 0..10000 (predefinita 50)\n"
     "  --classe C            classe d'uso 1..4 o I..IV (predefinita 2)\n"
     "  --dati CARTELLA       cartella di GeoDati.dat (predefinita: quella del programma)\n"
     "  --stato S             stato limite della tabella: SLO, SLD, SLV, SLC (predefinito SLV)\n"
     "Parametri dati direttamente (un solo stato limite):\n"
-    "  --ag AG               accelerazione orizzontale massima su roccia [g]\n"
-    "  --fo FO               fattore di amplificazione massima\n"
-    "  --tc TC               Tc* [s]\n"
+    "  --ag AG               accelerazione orizzontale massima su roccia, 0..3 [g]\n"
+    "  --fo FO               fattore di amplificazione massima, oltre 0 fino a 10\n"
+    "  --tc TC               Tc*, oltre 0 fino a 2 [s]\n"
     "  --stato S             nome dello stato limite (predefinito \"utente\")\n"
     "Spettro:\n"
     "  --suolo A..E          categoria di sottosuolo (predefinita A)\n"
     "  --topografia T1..T4   categoria topografica, ST in sommità (predefinita T1)\n"
     "  --st ST               coefficiente topografico dato, 1..1.4 (invece di --topografia)\n"
-    "  --smorzamento XI      smorzamento viscoso [%] (predefinito 5)\n"
-    "  --q Q                 fattore di struttura degli spettri di progetto (predefinito 1)\n"
+    "  --smorzamento XI      smorzamento viscoso, 0..100 [%] (predefinito 5)\n"
+    "  --q Q                 fattore di struttura degli spettri di progetto di SLV e\n"
+    "                        SLC, 1..20 (predefinito 1)\n"
     "  --componente C        orizzontale o verticale (predefinite entrambe)\n"
-    "  --periodi I:F:P       periodi da I a F con passo P [s]; senza, 0..4 s con passo\n"
-    "                        0.05 s, più fitti attorno ai periodi d'angolo\n"
+    "  --periodi I:F:P       periodi da I a F con passo P [s], F fino a 10 s; senza,\n"
+    "                        0..4 s con passo 0.05 s, più fitti attorno ai periodi\n"
+    "                        d'angolo (gli spettri in accelerazione valgono fino a 4 s)\n"
     "  --formato F           csv (predefinito) o json\n"
     "  --grafico FILE        grafico degli spettri elastici dei quattro stati limite\n"
     "                        (FILE.svg o FILE.png)\n"
@@ -51,8 +54,9 @@ constexpr const char* Uso =
     "  T_s    periodo [s]\n"
     "  Se_g   spettro elastico orizzontale [g]\n"
     "  Sve_g  spettro elastico verticale [g]\n"
-    "  Sd_g   spettro di progetto orizzontale, non minore di 0.2 ag [g]\n"
-    "  Svd_g  spettro di progetto verticale [g]\n"
+    "  Sd_g   spettro di progetto orizzontale [g]: a SLV e SLC quello elastico con\n"
+    "         1/q al posto di eta, non minore di 0.2 ag; a SLO e SLD quello elastico\n"
+    "  Svd_g  spettro di progetto verticale [g], con la stessa regola\n"
     "  SDe_m  spettro elastico di spostamento orizzontale [m] (g = 9.80665 m/s2)\n"
     "Con --componente restano le colonne di quella componente.\n"
     "Codici di uscita: 0 riuscito, 2 uso errato o dati fuori intervallo, 1 altri errori.\n";
@@ -83,34 +87,6 @@ struct Richiesta {
     long vn = 0, classe = 0;
 };
 
-std::string Fisso(double v, int decimali) {
-    char b[64];
-    const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, decimali);
-    std::string s(b, r.ptr);
-    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1); // no "-0.000"
-    return s;
-}
-
-std::string Breve(double v) {
-    char b[64];
-    const auto r = std::to_chars(b, b + sizeof b, v);
-    return std::string(b, r.ptr);
-}
-
-long LeggiClasse(const std::string& t) {
-    static constexpr std::array<std::pair<const char*, long>, 8> nomi{
-        {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"I", 1}, {"II", 2}, {"III", 3}, {"IV", 4}}};
-    std::string m = t;
-    for (char& c : m)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    for (const auto& [n, v] : nomi)
-        if (m == n)
-            return v;
-    throw ErroreUso("--classe: \"" + t + "\" non è una classe d'uso (1..4 o I..IV)");
-}
-
 std::array<double, 3> LeggiPeriodi(const std::string& t) {
     const auto a = t.find(':');
     const auto b = a == std::string::npos ? a : t.find(':', a + 1);
@@ -119,15 +95,6 @@ std::array<double, 3> LeggiPeriodi(const std::string& t) {
     return {ConvertiNumero(t.substr(0, a), "--periodi (inizio)"),
             ConvertiNumero(t.substr(a + 1, b - a - 1), "--periodi (fine)"),
             ConvertiNumero(t.substr(b + 1), "--periodi (passo)")};
-}
-
-long Intero(const std::string& t, const std::string& nome, long min, long max) {
-    long v = 0;
-    const auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (ec != std::errc() || p != t.data() + t.size() || t.empty() || v < min || v > max)
-        throw ErroreUso(nome + ": \"" + t + "\" non è un intero tra " + std::to_string(min) +
-                        " e " + std::to_string(max));
-    return v;
 }
 
 std::size_t IndiceStato(const std::string& t) {
@@ -193,22 +160,27 @@ Richiesta LeggiRichiesta(Argomenti& a) {
             throw ErroreUso("--wgs84, --vn, --classe e --dati valgono solo con --lon e --lat");
         if (!ag || !fo || !tc)
             throw ErroreUso("servono --ag, --fo e --tc insieme");
-        r.stati.push_back({stato.value_or("utente"), 0,
-                           {ConvertiNumero(*ag, "--ag"), ConvertiNumero(*fo, "--fo"),
-                            ConvertiNumero(*tc, "--tc")}});
+        const AzioneSismica azione{ConvertiNumero(*ag, "--ag"), ConvertiNumero(*fo, "--fo"),
+                                   ConvertiNumero(*tc, "--tc")};
+        r.stati.push_back({stato.value_or("utente"), 0, azione});
         return r;
     }
 
     if (!lon || !lat)
         throw ErroreUso("servono --lon e --lat insieme");
-    r.lonLat = {ConvertiNumero(*lon, "--lon"), ConvertiNumero(*lat, "--lat")};
+    const SitoDato sd{ConvertiNumero(*lon, "--lon"), ConvertiNumero(*lat, "--lat"), wgs84};
+    ControllaCoordinate(sd.lon, sd.lat);
+    r.lonLat = {sd.lon, sd.lat};
     r.wgs84 = wgs84;
-    r.vn = vn ? Intero(*vn, "--vn", 1, 100000) : 50;
-    r.classe = classe ? LeggiClasse(*classe) : 2;
-    const auto sitoDati = ParametriSito(dati ? std::filesystem::path(*dati) : CartellaDatiPredefinita(),
-                                        r.lonLat->at(0), r.lonLat->at(1), r.wgs84,
-                                        static_cast<int>(r.vn), static_cast<int>(r.classe));
-    for (const auto& s : sitoDati)
+    r.vn = vn ? ConvertiIntero(*vn, "--vn", 0, VitaNominaleMassima) : 50;
+    try {
+        r.classe = classe ? ClasseUso(*classe) : 2;
+    } catch (const ErroreUso& e) {
+        throw ErroreUso(std::string("--classe: ") + e.what());
+    }
+    const RisultatoSito rs = CalcolaRisultatoSito(dati ? std::filesystem::path(*dati) : CartellaDatiPredefinita(),
+                                                  sd, static_cast<int>(r.vn), static_cast<int>(r.classe));
+    for (const auto& s : StatiLimite(rs))
         r.stati.push_back({s.nome, s.TR, {s.ag, s.Fo, s.Tc}});
     const std::string voluto = stato.value_or("SLV");
     const auto trovato = std::find_if(r.stati.begin(), r.stati.end(),
@@ -251,34 +223,36 @@ constexpr std::array<Colonna, 5> Colonne{{
 bool Mostra(const Richiesta& r, Componente c) { return !r.componente || *r.componente == c; }
 
 std::string Topografia(const CondizioniSito& s) {
-    return s.ST ? "ST dato " + Breve(*s.ST) : std::string(NomeCategoria(s.topografia));
+    return s.ST ? "ST dato " + TestoReale(*s.ST) : std::string(NomeCategoria(s.topografia));
 }
 
 void ScriviCsv(const Richiesta& r, const SpettriStato& s, std::ostream& out) {
     const StatoCalcolo& st = r.stati[r.scelto];
     out << "# veltrano spettro: spettri di risposta, D.M. 14/01/2008\n";
     if (r.lonLat)
-        out << "# sito: lon " << Fisso((*r.lonLat)[0], 6) << ", lat " << Fisso((*r.lonLat)[1], 6)
+        out << "# sito: lon " << TestoFisso((*r.lonLat)[0], 6) << ", lat " << TestoFisso((*r.lonLat)[1], 6)
             << (r.wgs84 ? " (WGS84)" : " (ED50)") << ", VN " << std::to_string(r.vn)
             << " anni, classe d'uso " << std::to_string(r.classe) << "\n";
     out << "# stato limite: " << st.nome;
     if (st.TR > 0)
         out << ", TR " << std::to_string(st.TR) << " anni";
-    out << "\n# ag " << Fisso(st.azione.ag, 4) << " g, Fo " << Fisso(st.azione.Fo, 4) << ", Tc* "
-        << Fisso(st.azione.Tc, 4) << " s\n";
+    out << "\n# ag " << TestoFisso(st.azione.ag, 4) << " g, Fo " << TestoFisso(st.azione.Fo, 4) << ", Tc* "
+        << TestoFisso(st.azione.Tc, 4) << " s\n";
     out << "# suolo " << NomeCategoria(r.sito.suolo) << ", topografia " << Topografia(r.sito)
-        << ", smorzamento " << Breve(r.sito.smorzamento) << " %, q " << Breve(r.q) << "\n";
+        << ", smorzamento " << TestoReale(r.sito.smorzamento) << " %, q " << TestoReale(r.q) << "\n";
+    if (s.esercizio)
+        out << "# stato limite di esercizio: gli spettri di progetto sono quelli elastici\n";
     const auto& o = s.orizzontale;
     const auto& v = s.verticale;
     if (Mostra(r, Componente::Orizzontale))
-        out << "# orizzontale: SS " << Fisso(o.SS, 4) << ", CC " << Fisso(o.CC, 4) << ", ST "
-            << Fisso(o.ST, 2) << ", S " << Fisso(o.S, 4) << ", eta " << Fisso(o.eta, 4) << ", TB "
-            << Fisso(o.TB, 4) << " s, TC " << Fisso(o.TC, 4) << " s, TD " << Fisso(o.TD, 4)
+        out << "# orizzontale: SS " << TestoFisso(o.SS, 4) << ", CC " << TestoFisso(o.CC, 4) << ", ST "
+            << TestoFisso(o.ST, 2) << ", S " << TestoFisso(o.S, 4) << ", eta " << TestoFisso(o.eta, 4) << ", TB "
+            << TestoFisso(o.TB, 4) << " s, TC " << TestoFisso(o.TC, 4) << " s, TD " << TestoFisso(o.TD, 4)
             << " s\n";
     if (Mostra(r, Componente::Verticale))
-        out << "# verticale: SS " << Fisso(v.SS, 4) << ", ST " << Fisso(v.ST, 2) << ", S "
-            << Fisso(v.S, 4) << ", eta " << Fisso(v.eta, 4) << ", Fv " << Fisso(v.Fv, 4) << ", TB "
-            << Fisso(v.TB, 4) << " s, TC " << Fisso(v.TC, 4) << " s, TD " << Fisso(v.TD, 4)
+        out << "# verticale: SS " << TestoFisso(v.SS, 4) << ", ST " << TestoFisso(v.ST, 2) << ", S "
+            << TestoFisso(v.S, 4) << ", eta " << TestoFisso(v.eta, 4) << ", Fv " << TestoFisso(v.Fv, 4) << ", TB "
+            << TestoFisso(v.TB, 4) << " s, TC " << TestoFisso(v.TC, 4) << " s, TD " << TestoFisso(v.TD, 4)
             << " s\n";
     out << "T_s";
     for (const auto& c : Colonne)
@@ -286,66 +260,54 @@ void ScriviCsv(const Richiesta& r, const SpettriStato& s, std::ostream& out) {
             out << ',' << c.intestazione;
     out << '\n';
     for (const auto& p : s.punti) {
-        out << Fisso(p.T, 4);
+        out << TestoFisso(p.T, 4);
         for (const auto& c : Colonne)
             if (Mostra(r, c.componente))
-                out << ',' << Fisso(p.*c.campo, 6);
+                out << ',' << TestoFisso(p.*c.campo, 6);
         out << '\n';
     }
 }
 
-std::string Stringa(const std::string& s) {
-    std::string r = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\')
-            r += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", static_cast<unsigned>(c));
-            r += b;
-            continue;
-        }
-        r += c;
-    }
-    return r + "\"";
-}
-
 void ScriviJson(const Richiesta& r, const SpettriStato& s, std::ostream& out) {
     const StatoCalcolo& st = r.stati[r.scelto];
-    out << "{\n";
+    Json j;
     if (r.lonLat)
-        out << "  \"sito\": {\"lon\": " << Breve((*r.lonLat)[0]) << ", \"lat\": "
-            << Breve((*r.lonLat)[1]) << ", \"datum\": " << (r.wgs84 ? "\"WGS84\"" : "\"ED50\"")
-            << ", \"VN\": " << std::to_string(r.vn) << ", \"classe_uso\": " << std::to_string(r.classe)
-            << "},\n";
-    out << "  \"stato_limite\": " << Stringa(st.nome) << ",\n";
-    out << "  \"TR\": " << (st.TR > 0 ? std::to_string(st.TR) : "null") << ",\n";
-    out << "  \"ag\": " << Breve(st.azione.ag) << ", \"Fo\": " << Breve(st.azione.Fo)
-        << ", \"Tc\": " << Breve(st.azione.Tc) << ",\n";
-    out << "  \"suolo\": \"" << NomeCategoria(r.sito.suolo) << "\", \"topografia\": "
-        << (r.sito.ST ? "null" : Stringa(NomeCategoria(r.sito.topografia)))
-        << ", \"smorzamento\": " << Breve(r.sito.smorzamento) << ", \"q\": " << Breve(r.q) << ",\n";
+        j["sito"] = {{"lon", (*r.lonLat)[0]},
+                     {"lat", (*r.lonLat)[1]},
+                     {"datum", r.wgs84 ? "WGS84" : "ED50"},
+                     {"VN", r.vn},
+                     {"classe_uso", r.classe}};
+    j["stato_limite"] = st.nome;
+    j["TR"] = st.TR > 0 ? Json(st.TR) : Json(nullptr);
+    j["ag"] = Finito(st.azione.ag, "ag");
+    j["Fo"] = Finito(st.azione.Fo, "Fo");
+    j["Tc"] = Finito(st.azione.Tc, "Tc");
+    j["suolo"] = NomeCategoria(r.sito.suolo);
+    j["topografia"] = r.sito.ST ? Json(nullptr) : Json(NomeCategoria(r.sito.topografia));
+    j["smorzamento"] = r.sito.smorzamento;
+    j["q"] = r.q;
+    j["progetto_elastico"] = s.esercizio;
     for (const auto* p : {&s.orizzontale, &s.verticale}) {
         if (!Mostra(r, p->componente))
             continue;
-        out << "  \"" << (p->componente == Componente::Orizzontale ? "orizzontale" : "verticale")
-            << "\": {\"SS\": " << Breve(p->SS) << ", \"CC\": " << Breve(p->CC)
-            << ", \"ST\": " << Breve(p->ST) << ", \"S\": " << Breve(p->S)
-            << ", \"eta\": " << Breve(p->eta)
-            << (p->componente == Componente::Orizzontale ? ", \"Fo\": " : ", \"Fv\": ") << Breve(p->F)
-            << ", \"TB\": " << Breve(p->TB) << ", \"TC\": " << Breve(p->TC)
-            << ", \"TD\": " << Breve(p->TD) << "},\n";
+        const bool oriz = p->componente == Componente::Orizzontale;
+        j[oriz ? "orizzontale" : "verticale"] = {{"SS", Finito(p->SS, "SS")}, {"CC", Finito(p->CC, "CC")},
+                                                 {"ST", Finito(p->ST, "ST")}, {"S", Finito(p->S, "S")},
+                                                 {"eta", Finito(p->eta, "eta")}, {oriz ? "Fo" : "Fv", Finito(p->F, "F")},
+                                                 {"TB", Finito(p->TB, "TB")}, {"TC", Finito(p->TC, "TC")},
+                                                 {"TD", Finito(p->TD, "TD")}};
     }
-    out << "  \"punti\": [";
-    for (std::size_t i = 0; i < s.punti.size(); ++i) {
-        const auto& p = s.punti[i];
-        out << (i ? ",\n    " : "\n    ") << "{\"T\": " << Breve(p.T);
+    Json punti = Json::array();
+    for (const auto& p : s.punti) {
+        Json q;
+        q["T"] = Finito(p.T, "T");
         for (const auto& c : Colonne)
             if (Mostra(r, c.componente))
-                out << ", \"" << c.chiave << "\": " << Breve(p.*c.campo);
-        out << '}';
+                q[c.chiave] = Finito(p.*c.campo, c.intestazione);
+        punti.push_back(std::move(q));
     }
-    out << "\n  ]\n}\n";
+    j["punti"] = std::move(punti);
+    out << j.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 Grafico CreaGrafico(const Richiesta& r) {
@@ -360,9 +322,9 @@ Grafico CreaGrafico(const Richiesta& r) {
     g.titolo = std::string("Spettri di risposta elastici - componente ") +
                (orizzontale ? "orizzontale" : "verticale");
     g.sottotitolo = std::string("Suolo ") + NomeCategoria(r.sito.suolo) + ", " +
-                    (r.sito.ST ? "ST " + virgola(Breve(*r.sito.ST))
+                    (r.sito.ST ? "ST " + virgola(TestoReale(*r.sito.ST))
                                : std::string("topografia ") + NomeCategoria(r.sito.topografia)) +
-                    ", smorzamento " + virgola(Breve(r.sito.smorzamento)) + "%";
+                    ", smorzamento " + virgola(TestoReale(r.sito.smorzamento)) + "%";
     g.etichettaX = "Periodo T [s]";
     g.etichettaY = orizzontale ? "Se [g]" : "Sve [g]";
     for (std::size_t i = 0; i < r.stati.size(); ++i) {
@@ -380,37 +342,27 @@ Grafico CreaGrafico(const Richiesta& r) {
     return g;
 }
 
+int Spettro(Argomenti& a, Flussi& f) {
+    const Richiesta r = LeggiRichiesta(a);
+    const StatoCalcolo& st = r.stati[r.scelto];
+    // The serviceability states take the elastic spectrum as the design one.
+    const bool esercizio = st.nome == "SLO" || st.nome == "SLD";
+    const SpettriStato s = CalcolaSpettri(st.azione, r.sito, r.q, Periodi(r, st.azione), esercizio);
+    // The table is built whole before anything is written, and the chart
+    // first: a failure then leaves nothing half written on out.
+    std::ostringstream tabella;
+    if (r.json)
+        ScriviJson(r, s, tabella);
+    else
+        ScriviCsv(r, s, tabella);
+    if (r.grafico)
+        SalvaGrafico(CreaGrafico(r), *r.grafico);
+    f.out << tabella.str();
+    return 0;
+}
+
 } // namespace
 
-int ComandoSpettro(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    try {
-        Argomenti a(args);
-        if (a.Flag("--help")) {
-            out << Uso;
-            return 0;
-        }
-        const Richiesta r = LeggiRichiesta(a);
-        const StatoCalcolo& st = r.stati[r.scelto];
-        const SpettriStato s = CalcolaSpettri(st.azione, r.sito, r.q, Periodi(r, st.azione));
-        // The chart first: a failure then leaves no table on out.
-        if (r.grafico)
-            SalvaGrafico(CreaGrafico(r), *r.grafico);
-        if (r.json)
-            ScriviJson(r, s, out);
-        else
-            ScriviCsv(r, s, out);
-        out.flush();
-        return 0;
-    } catch (const ErroreUso& e) {
-        err << "veltrano spettro: " << e.what() << '\n';
-        return 2;
-    } catch (const ErroreIntervallo& e) {
-        err << "veltrano spettro: " << e.what() << '\n';
-        return 2;
-    } catch (const std::exception& e) {
-        err << "veltrano spettro: " << e.what() << '\n';
-        return 1;
-    }
-}
+const Comando ComandoSpettro{"spettro", "spettri di risposta elastici e di progetto", UsoSpettro, &Spettro};
 
 } // namespace veltrano::cli

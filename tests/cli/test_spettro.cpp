@@ -1,8 +1,10 @@
 // "veltrano spettro" called in process with ag, Fo and Tc* given directly, so
 // no data file is needed.
-#include "cli/spettro.h"
+#include "cli/comandi.h"
+#include "tests/supporto.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -25,7 +27,9 @@ Esito Esegui(const std::vector<std::string>& args, const std::locale& loc = std:
     std::ostringstream out, err;
     out.imbue(loc);
     err.imbue(loc);
-    const int codice = ComandoSpettro(args, out, err);
+    Parole a{"spettro"};
+    a.insert(a.end(), args.begin(), args.end());
+    const int codice = Principale(a, out, err);
     return {codice, out.str(), err.str()};
 }
 
@@ -123,13 +127,68 @@ TEST(ComandoSpettro, ComponenteEPeriodi) {
 TEST(ComandoSpettro, Json) {
     const auto e = Esegui(Con({"--formato", "json", "--periodi", "0:0.1:0.1", "--topografia", "T2"}));
     ASSERT_EQ(e.codice, 0) << e.err;
-    EXPECT_EQ(e.out.front(), '{');
-    EXPECT_NE(e.out.find("\"stato_limite\": \"utente\""), std::string::npos);
-    EXPECT_NE(e.out.find("\"TR\": null"), std::string::npos);
-    EXPECT_NE(e.out.find("\"topografia\": \"T2\""), std::string::npos);
-    EXPECT_NE(e.out.find("\"punti\": ["), std::string::npos);
-    EXPECT_NE(e.out.find("{\"T\": 0.1, \"Se\": 0.72,"), std::string::npos); // 0.25·1.2·2.4
+    const auto j = nlohmann::json::parse(e.out);
+    EXPECT_EQ(j["stato_limite"], "utente");
+    EXPECT_TRUE(j["TR"].is_null());
+    EXPECT_EQ(j["topografia"], "T2");
+    EXPECT_EQ(j["progetto_elastico"], false);
+    ASSERT_EQ(j["punti"].size(), 2u);
+    EXPECT_DOUBLE_EQ(j["punti"][1]["T"], 0.1);
+    EXPECT_NEAR(j["punti"][1]["Se"].get<double>(), 0.72, 1e-12); // 0.25·1.2·2.4
     EXPECT_EQ(e.out.substr(e.out.size() - 2), "}\n");
+}
+
+// Regression: at SLO and SLD the design spectra applied 1/q and the 0.2·ag
+// floor; the decree takes the elastic spectra there (issue 13).
+TEST(ComandoSpettro, DesignSpectraOfTheServiceabilityStatesAreElastic) {
+    for (const char* stato : {"SLO", "SLD", "SLV"}) {
+        const auto e = Esegui(Con({"--stato", stato, "--q", "4", "--periodi", "0:4:2"}));
+        ASSERT_EQ(e.codice, 0) << e.err;
+        const auto righe = RigheDati(e.out);
+        ASSERT_EQ(righe.size(), 3u);
+        for (const std::string& r : righe) {
+            std::vector<double> v;
+            std::stringstream ss(r);
+            for (std::string c; std::getline(ss, c, ',');)
+                v.push_back(std::stod(c));
+            if (std::string(stato) != "SLV") {
+                EXPECT_EQ(v[3], v[1]) << stato << ": " << r; // Sd = Se
+                EXPECT_EQ(v[4], v[2]) << stato << ": " << r; // Svd = Sve
+            } else if (v[0] == 4.0) {
+                EXPECT_EQ(v[3], 0.2 * 0.25) << r; // the floor of the ultimate states
+            }
+        }
+    }
+    // The site of the issue: Sd(4 s) at SLD is Se, 0.008542 g.
+    const auto sito = Esegui({"--lon", "13.4", "--lat", "42.35", "--stato", "SLD", "--periodi", "4:4:1", "--dati",
+                              test::CartellaDati().string()});
+    ASSERT_EQ(sito.codice, 0) << sito.err;
+    EXPECT_EQ(RigheDati(sito.out).at(0).substr(0, 32), "4.0000,0.008542,0.000988,0.00854");
+}
+
+// Regression: "--ag 1e60" printed stack memory with exit 0, "--periodi
+// 1e60:1e60:1" too, and "--ag 1e40 --grafico" wrote an invalid SVG (issue 13).
+TEST(ComandoSpettro, InputsOutsidePhysicalRangesAreRefused) {
+    const std::vector<std::vector<std::string>> casi{
+        {"--ag", "1e60", "--fo", "2.5", "--tc", "0.3"},
+        {"--ag", "1e40", "--fo", "2.5", "--tc", "0.3", "--grafico", "g.svg"},
+        {"--ag", "3.01", "--fo", "2.5", "--tc", "0.3"},
+        {"--ag", "0.2", "--fo", "11", "--tc", "0.3"},
+        {"--ag", "0.2", "--fo", "2.5", "--tc", "2.5"},
+        Con({"--periodi", "1e60:1e60:1"}),
+        Con({"--periodi", "0:10.5:0.5"}),
+        Con({"--periodi", "0:1:1e-300"}),
+        Con({"--smorzamento", "1e300"}),
+        Con({"--q", "1e300"})};
+    for (const auto& c : casi) {
+        const auto e = Esegui(c);
+        EXPECT_EQ(e.codice, 2) << c[1] << " " << e.out.substr(0, 200);
+        EXPECT_TRUE(e.out.empty());
+        EXPECT_EQ(std::count(e.err.begin(), e.err.end(), '\n'), 1) << e.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists("g.svg"));
+    // The edges themselves are accepted.
+    EXPECT_EQ(Esegui({"--ag", "3", "--fo", "10", "--tc", "0.2", "--periodi", "0:10:5"}).codice, 0);
 }
 
 // A locale with decimal comma and digit grouping must not leak into the output.
@@ -210,7 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Con({"--vn", "50"}), Con({"--wgs84"}), Con({"--pippo"}), Con({"extra"}),
                       Con({"--q"}), std::vector<std::string>{"--lon", "13.4"},
                       std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--classe", "V"},
-                      std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--vn", "0"},
+                      std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--vn", "10001"},
+                      std::vector<std::string>{"--lon", "200", "--lat", "42"},
                       std::vector<std::string>{"--lon", "13.4", "--lat", "42", "--stato", "utente"}));
 
 TEST_P(SpettroUsoErrato, CodiceDueEUnaRiga) {
