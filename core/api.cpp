@@ -24,20 +24,28 @@ void GrigliaSismica::Prepara() {
     altri_ = std::make_unique<std::atomic<uint32_t>[]>(static_cast<std::size_t>(NumNodi) * 4 * 2);
     for (std::size_t i = 0; i < static_cast<std::size_t>(NumNodi) * 4 * 2; ++i)
         altri_[i].store(0, std::memory_order_relaxed);
+    // Every block repeats the nodes' numbers and positions: compared byte
+    // for byte (a NaN's payload too), any difference turns the table off.
+    const std::byte* d = griglia_.Dati();
+    for (int k = 1; k < NumBlocchi; ++k)
+        for (std::size_t off : {OffID, OffXY, OffLon, OffLat})
+            if (std::memcmp(d + off, d + static_cast<std::size_t>(k) * DimBlocco + off,
+                            off == OffXY ? 8 * NumNodi : 4 * NumNodi) != 0)
+                return;
     std::vector<Nodo> nodi(NumNodi);
     for (int n = 1; n <= NumNodi; ++n) {
-        Nodo& v = nodi[static_cast<std::size_t>(n - 1)];
-        const TNodoGriglia p = griglia_.Nodo(0, n);
-        v = {p.ID, p.X, p.Y, p.Lon, p.Lat, {}, {}, {}};
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        Nodo& v = nodi[i];
+        v.ID = LeggiLE<int32_t>(d + OffID + 4 * i);
+        v.X = LeggiLE<float>(d + OffXY + 8 * i);
+        v.Y = LeggiLE<float>(d + OffXY + 8 * i + 4);
+        v.Lon = LeggiLE<float>(d + OffLon + 4 * i);
+        v.Lat = LeggiLE<float>(d + OffLat + 4 * i);
         for (int k = 0; k < NumBlocchi; ++k) {
-            const TNodoGriglia q = griglia_.Nodo(k, n);
-            // Bitwise: a block that disagrees, even in a NaN's payload, turns
-            // the decoded table off.
-            if (q.ID != p.ID || std::memcmp(&q.X, &p.X, 4 * sizeof(float)) != 0)
-                return;
-            v.ag[k] = q.ag;
-            v.Fo[k] = q.Fo;
-            v.Tc[k] = q.Tc;
+            const std::byte* b = d + static_cast<std::size_t>(k) * DimBlocco;
+            v.ag[k] = LeggiLE<float>(b + OffAg + 4 * i);
+            v.Fo[k] = LeggiLE<float>(b + OffFo + 4 * i);
+            v.Tc[k] = LeggiLE<float>(b + OffTc + 4 * i);
         }
     }
     nodi_ = std::move(nodi);

@@ -82,7 +82,7 @@ IndiceNodi::~IndiceNodi() {
 }
 
 void IndiceNodi::Costruisci(int lo, int hi, int asse) {
-    if (hi - lo <= 1)
+    if (hi - lo <= Foglia) // scanned whole: the order inside does not matter
         return;
     const int mezzo = lo + (hi - lo) / 2;
     std::nth_element(punti_.begin() + lo, punti_.begin() + mezzo, punti_.begin() + hi,
