@@ -1,5 +1,6 @@
 #include "cli/formato.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -52,6 +53,44 @@ std::size_t SequenzaUtf8(std::string_view s, std::size_t i) {
 }
 
 } // namespace
+
+void AggiungiReale(std::string& t, float v) {
+    if (!std::isfinite(v))
+        NonRappresentabile(static_cast<double>(v));
+    char b[64];
+    const auto r = std::to_chars(b, b + sizeof b, v);
+    if (r.ec != std::errc())
+        throw Errore("conversione di un numero in testo non riuscita");
+    t.append(b, r.ptr);
+}
+
+void AggiungiIntero(std::string& t, long long v) {
+    char b[24];
+    t.append(b, std::to_chars(b, b + sizeof b, v).ptr);
+}
+
+void AggiungiRealeJson(std::string& t, float v, const char* cosa) {
+    // The digits JsonReale's writer prints, from its own routine.
+    std::array<char, 64> b;
+    t.append(b.data(), nlohmann::detail::to_chars(b.data(), b.data() + b.size(), Finito(v, cosa)));
+}
+
+void AggiungiTestoJson(std::string& t, std::string_view s) {
+    // Printable ASCII and well-formed UTF-8 go as they are; anything the
+    // writer would escape or replace goes through the writer itself.
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const std::size_t n = SequenzaUtf8(s, i);
+        if (n == 0 || b < 0x20 || b == '"' || b == '\\' || b == 0x7F) {
+            t += TestoJson(Json(std::string(s)));
+            return;
+        }
+        i += n;
+    }
+    t += '"';
+    t.append(s);
+    t += '"';
+}
 
 std::string TestoReale(float v) { return Breve(v); }
 std::string TestoReale(double v) { return Breve(v); }

@@ -20,6 +20,16 @@ namespace veltrano::cli {
 /// separator, whatever the locale). Throws veltrano::Errore when v is not finite.
 std::string TestoReale(float v);
 std::string TestoReale(double v);
+/// TestoReale and std::to_string appended to t, for the batch's rows: the
+/// same text, and the same failure (nothing appended) for a value that is
+/// not finite.
+void AggiungiReale(std::string& t, float v);
+void AggiungiIntero(std::string& t, long long v);
+/// v as a JSON writer (TestoJson) prints a float, appended to t; Finito's
+/// failure naming `cosa` when v is not finite.
+void AggiungiRealeJson(std::string& t, float v, const char* cosa);
+/// s as a JSON string (quotes and escapes as TestoJson writes them).
+void AggiungiTestoJson(std::string& t, std::string_view s);
 /// v with exactly `decimali` decimals (0..17), "-0.000" written "0.000".
 std::string TestoFisso(double v, int decimali);
 [[noreturn]] void NonFinito(const char* cosa);

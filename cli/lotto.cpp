@@ -3,6 +3,7 @@
 #include "cli/comandi.h"
 #include "cli/formato.h"
 #include "cli/lotto_csv.h"
+#include "cli/lotto_uscita.h"
 #include "cli/sito.h"
 #include "core/api.h"
 
@@ -12,7 +13,10 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,94 +55,172 @@ constexpr const char* UsoLotto =
     "Codice di uscita: 0 tutto calcolato, 1 qualche riga errata o un file\n"
     "mancante o illeggibile, 2 uso errato.\n";
 
-constexpr const char* NomiStati[4] = {"SLO", "SLD", "SLV", "SLC"};
-
 struct Opzioni {
     PredefinitiLotto predefiniti;
     bool jsonl = false;
 };
 
-struct Riga {
-    long numero;
+// A block of input records, computed together and written in order. The
+// records' text lies end to end in one buffer; each slice of records gets
+// its own output and message buffers, so threads never share one.
+struct Blocco {
+    struct Record {
+        long numero;           // input line where it starts
+        std::size_t inizio, n; // in testo
+    };
     std::string testo;
-};
+    std::vector<Record> record;
+    struct Fetta {
+        std::string uscita, errori;     // output lines; "veltrano lotto: riga N: ..." lines
+        std::vector<std::size_t> fine;  // per record: end of its line in uscita
+        std::vector<std::size_t> fineErrore; // per record: end of its message in errori
+        long errate = 0;
+    };
+    std::vector<Fetta> fette;
+    static constexpr std::size_t Righe = 4096, RighePerFetta = 256;
 
-std::string CsvTesto(const std::string& s) {
-    if (s.find_first_of(",\"\n\r") == std::string::npos)
-        return s;
-    std::string r = "\"";
-    for (char c : s) {
-        if (c == '"')
-            r += '"';
-        r += c;
+    void Svuota() {
+        testo.clear();
+        record.clear();
     }
-    return r + "\"";
-}
-
-std::string IntestazioneCsv() {
-    std::string h = "riga,errore,lon_ed50,lat_ed50,vn,classe,num_vert,valido,nodo1,nodo2,nodo3,nodo4";
-    for (const char* s : NomiStati)
-        h += std::string(",TR_") + s + ",ag_" + s + ",Fo_" + s + ",Tc_" + s;
-    return h + "\n";
-}
-
-// One input row: parsed, computed and formatted, or the error text.
-struct Esito {
-    std::string testo;  // the output line
-    std::string errore; // empty when computed
+    std::string_view Testo(const Record& r) const { return std::string_view(testo).substr(r.inizio, r.n); }
 };
 
-std::string RigaCsv(long numero, float lon, float lat, const RigaLotto& s, const TGIS_DatiOut& d) {
-    const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
-    std::string t = std::to_string(numero) + ",," + TestoReale(lon) + "," + TestoReale(lat) + "," +
-                    std::to_string(s.vn) + "," + std::to_string(s.classe) + "," + std::to_string(d.NumVert) + ",1";
-    for (int i = 0; i < 4; ++i)
-        t += "," + std::to_string(d.NumPunti[i]);
-    for (const TGIS_ParZS& p : stati)
-        t += "," + TestoReale(p.Tr) + "," + TestoReale(p.ag) + "," + TestoReale(p.Fo) + "," + TestoReale(p.Tc_s);
-    return t + "\n";
-}
-
-std::string RigaJson(long numero, float lon, float lat, const RigaLotto& s, const TGIS_DatiOut& d) {
-    const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
-    JsonReale j;
-    j["riga"] = numero;
-    j["lon_ed50"] = Finito(lon, "lon_ed50");
-    j["lat_ed50"] = Finito(lat, "lat_ed50");
-    j["vn"] = s.vn;
-    j["classe"] = s.classe;
-    j["num_vert"] = int32_t{d.NumVert};
-    j["valido"] = true;
-    JsonReale nodi = JsonReale::array();
-    for (int i = 0; i < 4; ++i)
-        nodi.push_back(int32_t{d.NumPunti[i]});
-    j["nodi"] = std::move(nodi);
-    for (int k = 0; k < 4; ++k)
-        j[NomiStati[k]] = {{"TR", static_cast<int64_t>(stati[k].Tr)},
-                           {"ag", Finito(stati[k].ag, "ag")},
-                           {"Fo", Finito(stati[k].Fo, "Fo")},
-                           {"Tc", Finito(stati[k].Tc_s, "Tc")}};
-    return TestoJson(j) + "\n";
-}
-
-Esito CalcolaRiga(const Riga& r, const FormatoLotto& f, const Opzioni& o, CalcolatoreSismico& calc) {
-    Esito e;
+// One record into its slice: parsed, computed and formatted, or its reason.
+void CalcolaRecord(const Blocco& b, std::size_t i, Blocco::Fetta& f, const FormatoLotto& formato, const Opzioni& o,
+                   CalcolatoreSismico& calc) {
+    const Blocco::Record& r = b.record[i];
+    std::string motivo;
     try {
-        const RigaLotto s = LeggiRigaLotto(r.testo, f, o.predefiniti);
+        const RigaLotto s = LeggiRigaLotto(b.Testo(r), formato, o.predefiniti);
         const auto [lon, lat] = SitoED50({s.lon, s.lat, s.wgs84});
-        TGIS_DatiOut d{};
+        TGIS_DatiOut d; // every field written below comes from the engine
         const EsitoSito esito = calc.Calcola(Norm_DM2008, lon, lat, s.vn, s.classe, d);
-        ControllaSitoValido(esito, lon, lat);
-        e.testo = o.jsonl ? RigaJson(r.numero, lon, lat, s, d) : RigaCsv(r.numero, lon, lat, s, d);
-    } catch (const std::exception& ex) {
-        e.errore = "riga " + std::to_string(r.numero) + ": " + ex.what();
-        if (o.jsonl)
-            e.testo = TestoJson(Json{{"riga", r.numero}, {"errore", ex.what()}}) + "\n";
+        if (auto m = MotivoSitoNonValido(esito, lon, lat))
+            motivo = std::move(*m); // a site at sea is common: no exception for it
+        else if (o.jsonl)
+            AggiungiRigaJson(f.uscita, r.numero, lon, lat, s, d);
         else
-            e.testo = std::to_string(r.numero) + "," + CsvTesto(ex.what()) + "\n";
+            AggiungiRigaCsv(f.uscita, r.numero, lon, lat, s, d);
+    } catch (const std::exception& ex) {
+        motivo = ex.what();
     }
-    return e;
+    if (!motivo.empty()) {
+        if (o.jsonl)
+            AggiungiErroreJson(f.uscita, r.numero, motivo);
+        else
+            AggiungiErroreCsv(f.uscita, r.numero, motivo);
+        f.errori += "veltrano lotto: riga ";
+        AggiungiIntero(f.errori, r.numero);
+        f.errori += ": ";
+        f.errori += motivo;
+        f.errori += '\n';
+        ++f.errate;
+    }
+    f.fine.push_back(f.uscita.size());
+    f.fineErrore.push_back(f.errori.size());
 }
+
+// Computes a block on nThread threads (the caller's own when 1). Slices are
+// handed out in turn, which keeps the threads evenly busy.
+class Calcolo {
+public:
+    Calcolo(Blocco& b, const FormatoLotto& f, const Opzioni& o, std::vector<std::unique_ptr<CalcolatoreSismico>>& c)
+        : b_(b), f_(f), o_(o), c_(c) {
+        const std::size_t nf = (b.record.size() + Blocco::RighePerFetta - 1) / Blocco::RighePerFetta;
+        b.fette.resize(std::max(b.fette.size(), nf));
+        for (std::size_t k = 0; k < nf; ++k) {
+            Blocco::Fetta& x = b.fette[k];
+            x.uscita.clear();
+            x.errori.clear();
+            x.fine.clear();
+            x.fineErrore.clear();
+            x.errate = 0;
+        }
+        nFette_ = nf;
+        if (c.size() == 1) {
+            Lavora(0);
+            return;
+        }
+        for (std::size_t t = 0; t < c.size(); ++t)
+            pool_.emplace_back([this, t] { Lavora(t); });
+    }
+    /// Waits for the block; a failure inside a thread comes out here.
+    void Attendi() {
+        for (std::jthread& t : pool_)
+            t.join();
+        pool_.clear();
+        if (errore_)
+            std::rethrow_exception(errore_);
+    }
+    std::size_t Fette() const { return nFette_; }
+
+private:
+    void Lavora(std::size_t t) {
+        try {
+            for (std::size_t k = prossima_.fetch_add(1); k < nFette_; k = prossima_.fetch_add(1)) {
+                const std::size_t i0 = k * Blocco::RighePerFetta;
+                for (std::size_t i = i0; i < std::min(b_.record.size(), i0 + Blocco::RighePerFetta); ++i)
+                    CalcolaRecord(b_, i, b_.fette[k], f_, o_, *c_[t]);
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> l(m_);
+            if (!errore_)
+                errore_ = std::current_exception();
+        }
+    }
+
+    Blocco& b_;
+    const FormatoLotto& f_;
+    const Opzioni& o_;
+    std::vector<std::unique_ptr<CalcolatoreSismico>>& c_;
+    std::size_t nFette_ = 0;
+    std::atomic<std::size_t> prossima_{0};
+    std::mutex m_;
+    std::exception_ptr errore_;
+    std::vector<std::jthread> pool_;
+};
+
+// The input's lines, read in large pieces: each view lasts until the next
+// call. The same lines std::getline gives.
+class Lettore {
+public:
+    explicit Lettore(std::istream& in) : in_(in), buf_(1 << 20, '\0') {}
+    bool Riga(std::string_view& r) {
+        while (true) {
+            const char* p = static_cast<const char*>(std::memchr(buf_.data() + pos_, '\n', fine_ - pos_));
+            if (p) {
+                const std::size_t a = pos_;
+                pos_ = static_cast<std::size_t>(p - buf_.data()) + 1;
+                r = std::string_view(buf_.data() + a, pos_ - 1 - a);
+                return true;
+            }
+            if (finito_) {
+                if (pos_ == fine_)
+                    return false;
+                r = std::string_view(buf_.data() + pos_, fine_ - pos_);
+                pos_ = fine_;
+                return true;
+            }
+            // Keep the line begun, make room and read on.
+            std::memmove(buf_.data(), buf_.data() + pos_, fine_ - pos_);
+            fine_ -= pos_;
+            pos_ = 0;
+            if (fine_ == buf_.size())
+                buf_.resize(buf_.size() * 2);
+            in_.read(buf_.data() + fine_, static_cast<std::streamsize>(buf_.size() - fine_));
+            const auto letti = static_cast<std::size_t>(in_.gcount());
+            fine_ += letti;
+            finito_ = letti == 0;
+        }
+    }
+
+private:
+    std::istream& in_;
+    std::string buf_;
+    std::size_t pos_ = 0, fine_ = 0;
+    bool finito_ = false;
+};
 
 std::string Motivo(int errore) { return std::strerror(errore); }
 
@@ -295,35 +377,35 @@ int Lotto(Argomenti& a, Flussi& fl) {
     Avanzamento avanzamento(fl.err, progresso, totale, fl.colonne);
     std::optional<FormatoLotto> formato;
     if (!o.jsonl)
-        uscita << IntestazioneCsv();
+        uscita << IntestazioneCsvLotto();
 
-    constexpr std::size_t Blocco = 16384;
-    std::vector<Riga> righe;
-    std::vector<Esito> esiti;
-    std::string linea;
+    Lettore lettore(ingresso);
+    std::string linea, seguito;
     long numero = 0, errate = 0, calcolate = 0;
     std::uintmax_t letti = 0;
     bool fine = false, fermato = false;
-    while (!fine && !fermato) {
-        righe.clear();
-        while (righe.size() < Blocco) {
-            if (!std::getline(ingresso, linea)) {
+    // Fills b with the next records; false when there are none.
+    auto leggi = [&](Blocco& b) {
+        b.Svuota();
+        std::string_view v;
+        while (!fine && b.record.size() < Blocco::Righe) {
+            if (!lettore.Riga(v)) {
                 fine = true;
                 break;
             }
             ++numero;
             const long inizio = numero;
-            letti += linea.size() + 1;
+            letti += v.size() + 1;
+            linea.assign(v);
             if (inizio == 1 && linea.rfind(MarcaUtf8, 0) == 0)
                 linea.erase(0, MarcaUtf8.size());
             // A quoted field may hold line breaks: the record goes on.
             const char sep = formato ? formato->separatore : RilevaSeparatore(linea);
-            std::string seguito;
-            while (VirgoletteAperte(linea, sep) && std::getline(ingresso, seguito)) {
+            while (linea.find('"') != std::string::npos && VirgoletteAperte(linea, sep) && lettore.Riga(v)) {
                 ++numero;
-                letti += seguito.size() + 1;
+                letti += v.size() + 1;
                 linea += '\n';
-                linea += seguito;
+                linea.append(v);
             }
             if (!linea.empty() && linea.back() == '\r')
                 linea.pop_back();
@@ -339,44 +421,57 @@ int Lotto(Argomenti& a, Flussi& fl) {
                 if (intestazione)
                     continue;
             }
-            righe.push_back({inizio, std::move(linea)});
+            b.record.push_back({inizio, b.testo.size(), linea.size()});
+            b.testo += linea;
         }
-        esiti.assign(righe.size(), {});
-        std::atomic<std::size_t> prossimo{0};
-        auto lavora = [&](unsigned t) {
-            // Small slices handed out in turn keep the threads evenly busy.
-            constexpr std::size_t Fetta = 256;
-            for (std::size_t i0 = prossimo.fetch_add(Fetta); i0 < righe.size(); i0 = prossimo.fetch_add(Fetta))
-                for (std::size_t i = i0; i < std::min(righe.size(), i0 + Fetta); ++i)
-                    esiti[i] = CalcolaRiga(righe[i], *formato, o, *calcolatori[t]);
-        };
-        if (thread == 1 || righe.size() < 2 * 256) {
-            lavora(0);
-        } else {
-            std::vector<std::thread> pool;
-            for (unsigned t = 1; t < thread; ++t)
-                pool.emplace_back(lavora, t);
-            lavora(0);
-            for (std::thread& th : pool)
-                th.join();
-        }
-        std::string blocco;
-        for (const Esito& e : esiti) {
-            blocco += e.testo;
-            if (!e.errore.empty()) {
-                ++errate;
-                avanzamento.Pulisci();
-                fl.err << "veltrano lotto: " << e.errore << "\n";
-                if (rigoroso) {
-                    fermato = true;
-                    break;
-                }
-            } else {
-                ++calcolate;
+        return !b.record.empty();
+    };
+    // Writes a computed block in order, up to the first bad row under --rigoroso.
+    auto scrivi = [&](const Blocco& b, std::size_t nFette) {
+        for (std::size_t k = 0; k < nFette && !fermato; ++k) {
+            const Blocco::Fetta& x = b.fette[k];
+            std::size_t righe = x.fine.size(), errateQui = static_cast<std::size_t>(x.errate);
+            if (rigoroso && x.errate > 0) {
+                righe = 0;
+                while (x.fineErrore[righe] == (righe ? x.fineErrore[righe - 1] : 0))
+                    ++righe;
+                ++righe; // the bad row is written, then the run stops
+                errateQui = 1;
+                fermato = true;
             }
+            const std::size_t fineUscita = x.fine[righe - 1], fineErrori = x.fineErrore[righe - 1];
+            uscita.write(x.uscita.data(), static_cast<std::streamsize>(fineUscita));
+            if (fineErrori > 0) {
+                avanzamento.Pulisci();
+                fl.err.write(x.errori.data(), static_cast<std::streamsize>(fineErrori));
+            }
+            errate += static_cast<long>(errateQui);
+            calcolate += static_cast<long>(righe - errateQui);
         }
-        uscita << blocco;
         avanzamento.Mostra(letti, calcolate + errate);
+    };
+
+    // One block is read while the one before is computed, and written while
+    // the next one is computed; on one thread, each step in turn.
+    Blocco blocchi[2];
+    Blocco *qui = &blocchi[0], *poi = &blocchi[1];
+    std::optional<Calcolo> calcoli[2];
+    int ca = 0;
+    if (leggi(*qui)) {
+        calcoli[ca].emplace(*qui, *formato, o, calcolatori);
+        while (true) {
+            const bool altro = leggi(*poi);
+            calcoli[ca]->Attendi();
+            const std::size_t fette = calcoli[ca]->Fette();
+            if (altro)
+                calcoli[1 - ca].emplace(*poi, *formato, o, calcolatori);
+            scrivi(*qui, fette);
+            calcoli[ca].reset();
+            ca = 1 - ca;
+            if (!altro || fermato)
+                break; // a block still being computed is waited for by its destructor
+            std::swap(qui, poi);
+        }
     }
     avanzamento.Pulisci();
     if (ingresso.bad())

@@ -184,15 +184,19 @@ double NumeroCampo(std::string_view campo, const char* cosa) {
     return ConvertiNumero(campo, cosa);
 }
 
-RigaLotto LeggiRigaLotto(std::string_view record, const FormatoLotto& f, const PredefinitiLotto& p) {
-    const std::vector<std::string> campi = DividiCampi(record, f.separatore);
+namespace {
+
+// The meaning of a record's fields; prossimo(campo) gives the next field
+// and returns false after the last.
+template <class Prossimo>
+RigaLotto Interpreta(Prossimo&& prossimo, const FormatoLotto& f, const PredefinitiLotto& p) {
     RigaLotto r;
     r.vn = p.vn;
     r.classe = p.classe;
     r.wgs84 = f.wgs84Colonne.value_or(p.wgs84);
     bool conLon = false, conLat = false;
-    for (std::size_t i = 0; i < campi.size() && i < f.colonne.size(); ++i) {
-        const std::string& c = campi[i];
+    std::string_view c;
+    for (std::size_t i = 0; i < f.colonne.size() && prossimo(c); ++i) {
         switch (f.colonne[i]) {
         case ColonnaLotto::Lon:
             r.lon = NumeroCampo(c, "longitudine");
@@ -224,6 +228,46 @@ RigaLotto LeggiRigaLotto(std::string_view record, const FormatoLotto& f, const P
     if (!conLon || !conLat)
         throw ErroreUso("mancano longitudine o latitudine");
     return r;
+}
+
+} // namespace
+
+std::string_view CampoSemplice(std::string_view& resto, char separatore, bool& ultimo) {
+    const std::size_t fine = resto.find(separatore);
+    std::string_view campo = resto.substr(0, fine);
+    ultimo = fine == std::string_view::npos;
+    resto.remove_prefix(ultimo ? resto.size() : fine + 1);
+    while (!campo.empty() && Bianco(campo.front(), separatore))
+        campo.remove_prefix(1);
+    while (!campo.empty() && Bianco(campo.back(), separatore))
+        campo.remove_suffix(1);
+    return campo;
+}
+
+RigaLotto LeggiRigaLotto(std::string_view record, const FormatoLotto& f, const PredefinitiLotto& p) {
+    // Without quotes a field is the text between separators, blanks around
+    // it left out: read in place, as DividiCampi would cut it.
+    if (record.find('"') == std::string_view::npos) {
+        bool finito = false;
+        return Interpreta(
+            [&](std::string_view& c) {
+                if (finito)
+                    return false;
+                c = CampoSemplice(record, f.separatore, finito);
+                return true;
+            },
+            f, p);
+    }
+    const std::vector<std::string> campi = DividiCampi(record, f.separatore);
+    std::size_t i = 0;
+    return Interpreta(
+        [&](std::string_view& c) {
+            if (i == campi.size())
+                return false;
+            c = campi[i++];
+            return true;
+        },
+        f, p);
 }
 
 } // namespace veltrano::cli

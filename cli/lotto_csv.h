@@ -72,4 +72,9 @@ double NumeroCampo(std::string_view campo, const char* cosa);
 /// cut and escaped: see Citazione).
 RigaLotto LeggiRigaLotto(std::string_view record, const FormatoLotto& f, const PredefinitiLotto& p);
 
+/// The next field of a record without quotes, cut from the front of resto
+/// as DividiCampi cuts it (blanks around it left out); ultimo tells that it
+/// was the last one.
+std::string_view CampoSemplice(std::string_view& resto, char separatore, bool& ultimo);
+
 } // namespace veltrano::cli

@@ -49,16 +49,30 @@ std::pair<float, float> SitoED50(const SitoDato& s) {
     return {c.Lon, c.Lat};
 }
 
-void ControllaSitoValido(const EsitoSito& e, float lonED50, float latED50, bool isolaAmmessa) {
+std::optional<std::string> MotivoSitoNonValido(const EsitoSito& e, float lonED50, float latED50,
+                                               bool isolaAmmessa) {
     if (e.numNodi > 2 || (isolaAmmessa && e.isola))
-        return;
+        return std::nullopt;
     // Italy lies between 6 and 19 E, 35 and 48 N: a site that would fall there
     // with its coordinates swapped most likely has them swapped.
     const bool scambiati = latED50 >= 6 && latED50 <= 19 && lonED50 >= 35 && lonED50 <= 48;
-    throw ErroreIntervallo("il sito (lon " + TestoReale(lonED50) + ", lat " + TestoReale(latED50) +
-                           ", ED50) è fuori dalla griglia di pericolosità" +
-                           (isolaAmmessa ? " e dalle isole della Tabella 2" : "") +
-                           (scambiati ? " (longitudine e latitudine scambiate?)" : ""));
+    std::string m;
+    m.reserve(160); // one allocation: the batch may meet many such sites
+    m += "il sito (lon ";
+    AggiungiReale(m, lonED50);
+    m += ", lat ";
+    AggiungiReale(m, latED50);
+    m += ", ED50) è fuori dalla griglia di pericolosità";
+    if (isolaAmmessa)
+        m += " e dalle isole della Tabella 2";
+    if (scambiati)
+        m += " (longitudine e latitudine scambiate?)";
+    return m;
+}
+
+void ControllaSitoValido(const EsitoSito& e, float lonED50, float latED50, bool isolaAmmessa) {
+    if (auto motivo = MotivoSitoNonValido(e, lonED50, latED50, isolaAmmessa))
+        throw ErroreIntervallo(*motivo);
 }
 
 RisultatoSito CalcolaRisultatoSito(const std::filesystem::path& cartellaDati, const SitoDato& s, int vn,

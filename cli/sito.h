@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -25,6 +26,9 @@ std::pair<float, float> SitoED50(const SitoDato& s);
 /// Throws ErroreIntervallo, naming the site, unless the engine could give it
 /// values: a grid cell, or an island of the code's table (with isolaAmmessa).
 void ControllaSitoValido(const EsitoSito& e, float lonED50, float latED50, bool isolaAmmessa = true);
+/// The same check without the throw, for the batch: the reason, or nothing.
+std::optional<std::string> MotivoSitoNonValido(const EsitoSito& e, float lonED50, float latED50,
+                                               bool isolaAmmessa = true);
 
 /// Everything the single-site commands print.
 struct RisultatoSito {
