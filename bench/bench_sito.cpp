@@ -1,14 +1,19 @@
 // Where a site's time goes, on the batch workload: sites uniform in lon
-// 6.5-18.6, lat 36.6-47.1 (about half at sea), VN 50, class II. Each step
-// of the C++ API's chain is timed alone, per site: projection, node search,
-// island test (on the sites that need it), the rest of the cell
-// (interpolation included), and the whole. The CoorCom.dat benchmark is the
-// API on land only, the municipality points.
+// 6.5-18.6, lat 36.6-47.1 (two in three off the grid), VN 50, class II.
+// Each step is timed alone, per site: the CSV record read, projection, node
+// search, island test (on the sites that need it), the rest of the cell
+// (interpolation included), the whole engine, the output row formatted (an
+// error row for a site off the grid) and written to a file. The CoorCom.dat
+// benchmark is the API on land only, the municipality points.
+#include "cli/lotto_csv.h"
+#include "cli/lotto_uscita.h"
+#include "cli/sito.h"
 #include "core/api.h"
 #include "geo/comuni.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <random>
 
@@ -27,6 +32,9 @@ struct Sito {
     float lon, lat;
     PuntoPiano p;
     NodiMaglia nodi;
+    std::string record; // the CSV record, as the comparison script writes it
+    TGIS_DatiOut d;
+    EsitoSito esito;
 };
 
 const std::vector<Sito>& Siti() {
@@ -34,11 +42,17 @@ const std::vector<Sito>& Siti() {
         std::mt19937 rng(14);
         std::uniform_real_distribution<float> lon(6.5f, 18.6f), lat(36.6f, 47.1f);
         std::vector<Sito> v(NumSiti);
+        CalcolatoreSismico calc(Griglia());
         for (Sito& x : v) {
-            x.lon = lon(rng);
-            x.lat = lat(rng);
+            char t[64];
+            std::snprintf(t, sizeof t, "%.6f,%.6f", double(lon(rng)), double(lat(rng)));
+            x.record = t;
+            const cli::RigaLotto r = cli::LeggiRigaLotto(x.record, cli::FormatoLotto{}, cli::PredefinitiLotto{});
+            x.lon = static_cast<float>(r.lon);
+            x.lat = static_cast<float>(r.lat);
             x.p = ProiezioneSitoRapida(x.lon, x.lat);
             x.nodi = Griglia().TrovaNodi(x.p);
+            x.esito = calc.Calcola(Norm_DM2008, x.lon, x.lat, 50, 2, x.d);
         }
         return v;
     }();
@@ -55,6 +69,13 @@ template <class F> void PerSito(benchmark::State& st, F&& f) {
     }
     st.SetItemsProcessed(st.iterations());
 }
+
+void BM_LetturaRecord(benchmark::State& st) {
+    const cli::FormatoLotto f;
+    const cli::PredefinitiLotto p;
+    PerSito(st, [&](const Sito& s) { benchmark::DoNotOptimize(cli::LeggiRigaLotto(s.record, f, p)); });
+}
+BENCHMARK(BM_LetturaRecord);
 
 void BM_Proiezione(benchmark::State& st) {
     PerSito(st, [](const Sito& s) { benchmark::DoNotOptimize(ProiezioneSitoRapida(s.lon, s.lat)); });
@@ -119,6 +140,41 @@ void BM_SitoIntero(benchmark::State& st) {
     });
 }
 BENCHMARK(BM_SitoIntero);
+
+// The output line of each site: its values, or the reason it has none.
+void Formatta(std::string& t, const Sito& s) {
+    const cli::RigaLotto r{s.lon, s.lat, 50, 2, false};
+    if (auto m = cli::MotivoSitoNonValido(s.esito, s.lon, s.lat))
+        cli::AggiungiErroreCsv(t, 2, *m);
+    else
+        cli::AggiungiRigaCsv(t, 2, s.lon, s.lat, r, s.d);
+}
+
+void BM_FormatoRiga(benchmark::State& st) {
+    std::string t;
+    PerSito(st, [&](const Sito& s) {
+        t.clear();
+        Formatta(t, s);
+        benchmark::DoNotOptimize(t);
+    });
+}
+BENCHMARK(BM_FormatoRiga);
+
+// The lines written to a file, 4096 at a time as the command writes them.
+void BM_ScritturaRiga(benchmark::State& st) {
+    std::string blocco;
+    for (std::size_t i = 0; i < 4096; ++i)
+        Formatta(blocco, Siti()[i]);
+    std::FILE* f = std::tmpfile();
+    for (auto _ : st) {
+        std::rewind(f); // the same pages again: the file does not grow
+        std::fwrite(blocco.data(), 1, blocco.size(), f);
+        std::fflush(f);
+    }
+    std::fclose(f);
+    st.SetItemsProcessed(st.iterations() * 4096);
+}
+BENCHMARK(BM_ScritturaRiga);
 
 // The municipality points of CoorCom.dat: land sites, one core.
 void BM_ComuniCoorCom(benchmark::State& st) {
