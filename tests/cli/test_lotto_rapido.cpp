@@ -88,8 +88,8 @@ TEST(LottoUscita, RowsAreTheGeneralWritersBytes) {
     for (int i = 0; i < 20000; ++i) {
         TGIS_DatiOut d{};
         d.NumVert = static_cast<int32_t>(rng() % 5);
-        for (int32_t& n : d.NumPunti)
-            n = static_cast<int32_t>(rng() % 60000);
+        for (int k = 0; k < 4; ++k) // packed: no references to the fields
+            d.NumPunti[k] = static_cast<int32_t>(rng() % 60000);
         for (TGIS_ParZS* p : {&d.SLO, &d.SLD, &d.SLV, &d.SLC}) {
             p->Tr = static_cast<float>(30 + rng() % 2446);
             p->ag = Reale(rng), p->Fo = Reale(rng), p->Tc_s = Reale(rng);
