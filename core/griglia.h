@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace veltrano {
 
@@ -50,11 +51,14 @@ public:
     Griglia(Griglia&&) noexcept = default;
     Griglia& operator=(Griglia&&) noexcept = default;
 
-    /// Reads the first DimGriglia bytes of the file at percorso.
-    /// Throws ErroreApertura (missing, unreadable) or ErroreLettura (short).
+    /// Reads the first DimGriglia bytes of the file at percorso and checks
+    /// them (see Controlla). Throws ErroreApertura (missing, a folder,
+    /// unreadable) or ErroreLettura (short, or failing the check). After a
+    /// failure the grid's content is unspecified: load it again before use.
     void Carica(const std::filesystem::path& percorso);
-    /// A grid from bytes already in memory (at least DimGriglia of them).
-    void Imposta(const std::byte* dati, std::size_t n);
+    /// A grid from bytes already in memory (at least DimGriglia of them),
+    /// checked the same way; nome names them in messages.
+    void Imposta(const std::byte* dati, std::size_t n, const std::string& nome = "griglia");
 
     int32_t ID(int k, int n) const { return Leggi<int32_t>(k, n, OffID, 4, 0); }
     float X(int k, int n) const { return Leggi<float>(k, n, OffXY, 8, 0); }
@@ -74,11 +78,20 @@ public:
     const float* Ys() const { return y_.get(); }
 
 private:
+    void Controlla(const std::string& nome) const;
     void Decodifica();
     template <class T> T Leggi(int k, int n, std::size_t off, std::size_t passo, std::size_t extra) const;
     std::unique_ptr<std::byte[]> dati_;
     std::unique_ptr<float[]> x_, y_;
 };
+
+/// Ranges a grid must keep to be used at all. The national grid stays far
+/// inside; the bounds keep what follows (casts to cell indices, logarithms,
+/// spectra) away from infinities, NaN and overflow.
+inline constexpr float CoordinataPianaMassima = 1e5f; ///< |X|, |Y| [km]
+inline constexpr float AgMassimaDecimi = 30.0f;       ///< ag [g/10], 3 g
+inline constexpr float FoMassimoGriglia = 10.0f;      ///< Fo [-]
+inline constexpr float TcMassimoGriglia = 2.0f;       ///< Tc* [s]
 
 /// Little-endian scalar at p (the file's byte order).
 template <class T> inline T LeggiLE(const std::byte* p) {

@@ -15,17 +15,26 @@
 namespace veltrano {
 
 /// Number of records stored in prefisso + "CoorCom2.dat" (only that file is
-/// read). Throws ErroreApertura or ErroreLettura.
+/// read), believed only when the file's size is 8 + 12 N. Throws
+/// ErroreApertura or ErroreLettura naming the file.
 int32_t LeggiNumeroComuni(const std::u16string& prefisso);
 
 /// The first `quanti` records of the database (all of them when absent).
-/// Asking for more records than are stored, a negative or lying count, or a
-/// short file throw ErroreLettura; nothing is returned in part.
+/// The two files must agree exactly: CoorCom2.dat of 8 + 12 N bytes,
+/// CoorCom.dat of 780 N bytes. Asking for more records than are stored, a
+/// negative or lying count, files that disagree, or a coordinate or altitude
+/// that is not a number (longitude outside -180..180, latitude outside
+/// -90..90) throw ErroreLettura naming the file; a missing file, a folder in
+/// its place, a device or a file the system will not open throw
+/// ErroreApertura. Nothing is returned in part.
 std::vector<TCoordComune> LeggiComuni(const std::u16string& prefisso,
                                       std::optional<std::size_t> quanti = std::nullopt);
 
-/// Writes both files. Each goes to a temporary file that is then renamed over
-/// the old one, so a failed save leaves the previous database whole.
+/// Writes both files as one: both go to temporary files first, the old pair
+/// is kept aside until both new files are in place, and any failure puts the
+/// old pair back, so a failed save leaves the previous database whole. The
+/// message names the file that failed. A record that could not be read back
+/// (see LeggiComuni) throws ErroreIntervallo before anything is written.
 void SalvaComuni(const std::u16string& prefisso, std::span<const TCoordComune> comuni);
 
 } // namespace veltrano

@@ -7,7 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace veltrano::cli {
@@ -250,6 +252,23 @@ TEST(Lotto, FilesAreRefusedWithTheSystemsReason) {
     EXPECT_EQ(e.codice, 0) << e.err;
     EXPECT_EQ(Righe(Leggi(risultati)).size(), 2u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3); // no temporary left
+    std::filesystem::remove_all(dir);
+}
+
+// Regression: a grid copy with NaN at byte 43004 made "lotto --dati COPY"
+// write out of bounds (issue 13).
+TEST(Lotto, DamagedGridIsAFailureNamingTheNode) {
+    const auto dir = test::CartellaTemporanea("lotto_griglia");
+    std::string b = Leggi(test::CartellaDati() / "GeoDati.dat");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::memcpy(b.data() + 43004, &nan, 4);
+    Scrivi(dir / "GeoDati.dat", b);
+    std::istringstream in("13.4,42.35\n");
+    std::ostringstream out, err;
+    Flussi f{in, out, err};
+    EXPECT_EQ(Principale({"lotto", "--dati", dir.string()}, f), 1);
+    EXPECT_NE(err.str().find("GeoDati.dat: nodo 1, blocco TR_30: X = nan"), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "");
     std::filesystem::remove_all(dir);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 namespace veltrano {
 namespace {
@@ -83,6 +84,63 @@ TEST(GrigliaFile, NodeNIsRowNOfThePublishedTable) {
             EXPECT_EQ(g.Tc(k, n), std::stof(r[static_cast<std::size_t>(5 + 3 * k)]));
         }
     }
+}
+
+// Regression: a NaN, an infinity or 2e10 in the XY array made the node
+// index write out of bounds; NaN, zero or negative ag came out as "ag":nan
+// with success (issue 13). A grid is checked whole when it is loaded.
+TEST(GrigliaFile, ValuesThatCannotBeAreReadFailuresNamingFileAndNode) {
+    const auto dir = test::CartellaTemporanea("griglia_guasta");
+    const std::vector<char> buona = BytesFile(test::CartellaDati() / "GeoDati.dat");
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const std::size_t blocco6 = 6 * DimBlocco;
+    const struct {
+        std::size_t offset;
+        float valore;
+        const char* atteso;
+    } casi[] = {
+        {43004, nan, "nodo 1, blocco TR_30: X"},       {43004, inf, "nodo 1, blocco TR_30: X"},
+        {43004, 2e10f, "nodo 1, blocco TR_30: X"},      {OffXY + 8 * 9 + 4, -inf, "nodo 10, blocco TR_30: Y"},
+        {OffLon + 4 * 99, 200.0f, "nodo 100, blocco TR_30: longitudine"},
+        {DimBlocco + OffLat, nan, "nodo 1, blocco TR_50: latitudine"},
+        {blocco6 + OffAg + 4 * 4, nan, "nodo 5, blocco TR_475: ag"},
+        {blocco6 + OffAg + 4 * 4, 0.0f, "nodo 5, blocco TR_475: ag"},
+        {blocco6 + OffAg + 4 * 4, -1.0f, "nodo 5, blocco TR_475: ag"},
+        {blocco6 + OffAg + 4 * 4, 31.0f, "nodo 5, blocco TR_475: ag"},
+        {8 * DimBlocco + OffFo + 4 * 10750, 0.0f, "nodo 10751, blocco TR_2475: Fo"},
+        {OffTc, inf, "nodo 1, blocco TR_30: Tc*"},
+    };
+    for (const auto& c : casi) {
+        std::vector<char> b = buona;
+        std::memcpy(b.data() + c.offset, &c.valore, 4);
+        ScriviBytes(dir / "GeoDati.dat", b);
+        Griglia g;
+        try {
+            g.Carica(dir / "GeoDati.dat");
+            ADD_FAILURE() << c.atteso << " loaded";
+        } catch (const ErroreLettura& e) {
+            EXPECT_NE(std::string(e.what()).find((dir / "GeoDati.dat").string() + ": " + c.atteso), std::string::npos)
+                << e.what();
+        }
+        EXPECT_THROW(g.Imposta(reinterpret_cast<const std::byte*>(b.data()), b.size()), ErroreLettura) << c.atteso;
+    }
+    for (const int32_t id : {0, -5}) {
+        std::vector<char> b = buona;
+        std::memcpy(b.data() + 3 * DimBlocco + OffID + 4 * 7, &id, 4);
+        ScriviBytes(dir / "GeoDati.dat", b);
+        Griglia g;
+        EXPECT_THROW(g.Carica(dir / "GeoDati.dat"), ErroreLettura) << id;
+    }
+    // A folder in the file's place is named as such.
+    std::filesystem::remove(dir / "GeoDati.dat");
+    std::filesystem::create_directory(dir / "GeoDati.dat");
+    try {
+        Griglia().Carica(dir / "GeoDati.dat");
+        ADD_FAILURE() << "a folder loaded";
+    } catch (const ErroreApertura& e) {
+        EXPECT_NE(std::string(e.what()).find("GeoDati.dat: è una cartella"), std::string::npos) << e.what();
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(GrigliaFile, IndicesOutOfRangeAreRangeFaults) {

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
 #include <string>
@@ -226,6 +227,55 @@ TEST(Host, ShortGridFileAndRangeFaults) {
 
 // Regression: a NaN longitude or PGA came back as a number (NaN, or 2475)
 // with no failure (issue 13).
+// Regression: a NaN in the grid's XY array made the exports write out of
+// bounds; a lying CoorCom2.dat count came back as a count, and a folder in
+// its place as a bare stream failure (issue 13).
+TEST(Host, DamagedFilesAreReadFailuresThatNameTheFile) {
+    const fs::path copia = CopiaLibreria("veltrano_griglia_nan", 3096288);
+    {
+        std::fstream f(copia.parent_path() / "GeoDati.dat", std::ios::in | std::ios::out | std::ios::binary);
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        f.seekp(43004);
+        f.write(reinterpret_cast<const char*>(&nan), 4);
+    }
+    Libreria l;
+    l.Apri(copia);
+    TGIS_DatiOut d{};
+    EXPECT_THROW(l.CPS(13.4f, 42.35f, 50, 2, 0, &d), veltrano::ErroreLettura);
+    EXPECT_NE(std::string(l.UltimoErrore()).find("GeoDati.dat: nodo 1, blocco TR_30: X"), std::string::npos)
+        << l.UltimoErrore();
+    EXPECT_THROW(l.TRDaPGA(13.4f, 42.35f, 0.1f), veltrano::ErroreLettura);
+    EXPECT_EQ(l.UltimoCodice(), VELTRANO_CODICE_LETTURA);
+    char m[512];
+    VeltranoGriglia* g = nullptr;
+    const std::string percorso = (copia.parent_path() / "GeoDati.dat").string();
+    auto apri = reinterpret_cast<int (*)(const char*, VeltranoGriglia**, char*, size_t)>(
+        dlsym(l.h, "VeltranoGrigliaApri"));
+    ASSERT_NE(apri, nullptr);
+    EXPECT_EQ(apri(percorso.c_str(), &g, m, sizeof m), VELTRANO_ERRORE_LETTURA);
+    EXPECT_EQ(g, nullptr);
+    EXPECT_NE(std::string(m).find("nodo 1"), std::string::npos) << m;
+
+    const fs::path d2 = copia.parent_path() / "comuni";
+    fs::create_directories(d2);
+    VelStringa prefisso = l.StringaDaUtf8((d2.string() + "/").c_str());
+    for (const int32_t n : {-1, INT32_MIN, INT32_MAX, 1}) {
+        const int32_t testa[2] = {1, n};
+        std::ofstream(d2 / "CoorCom2.dat", std::ios::binary).write(reinterpret_cast<const char*>(testa), 8);
+        int32_t letto = 12345;
+        EXPECT_THROW(l.DbSize(prefisso, &letto), veltrano::ErroreLettura) << n;
+        EXPECT_EQ(letto, 12345);
+    }
+    fs::remove(d2 / "CoorCom2.dat");
+    fs::create_directory(d2 / "CoorCom2.dat");
+    int32_t letto = 0;
+    EXPECT_THROW(l.DbSize(prefisso, &letto), veltrano::ErroreApertura);
+    EXPECT_NE(std::string(l.UltimoErrore()).find("CoorCom2.dat: è una cartella"), std::string::npos)
+        << l.UltimoErrore();
+    l.StringaRilascia(&prefisso);
+    fs::remove_all(copia.parent_path());
+}
+
 TEST(Host, NotANumberIsARangeFaultNeverAResult) {
     Libreria& p = Principale();
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
