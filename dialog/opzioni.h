@@ -5,8 +5,10 @@
 // strings of at most 50 Windows-1252 characters.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace veltrano::dialogo {
 
@@ -65,9 +67,18 @@ static_assert(offsetof(TOpzVis, Spess_Stra) == 296 && offsetof(TOpzVis, Col_Stra
 /// maroon roads.
 TOpzVis OpzioniPredefinite();
 
-/// The options in the file at percorso. A missing file, or one shorter than
-/// the record, gives the defaults: a cut file would leave fields half read.
-/// Extra bytes after the record are ignored.
+/// The options in the first 304 bytes of an Opzioni.dat image. Fewer
+/// bytes give the defaults: a cut file would leave fields half read. A field
+/// that no dialog writes (a width or point size outside 1..10, a point style
+/// or picture outside 0..6, a return period outside 0..8, a font size
+/// outside 1..500, a colour with its top byte set, a font name longer than
+/// 50) takes its default, so that a damaged file never reaches the map with
+/// an impossible value; the other fields keep the user's choices. Qt-free.
+TOpzVis DecodificaOpzioni(const std::byte* dati, std::size_t n);
+
+/// The options in the file at percorso (DecodificaOpzioni of its bytes). A
+/// missing or unreadable file gives the defaults. Extra bytes after the
+/// record are ignored.
 TOpzVis CaricaOpzioni(const std::filesystem::path& percorso);
 
 /// Writes the 304 bytes of o to a temporary file and renames it over

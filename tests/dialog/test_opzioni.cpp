@@ -87,6 +87,43 @@ TEST(Opzioni, FileCortoOMancanteDannoLePredefinite) {
     fs::remove_all(dir);
 }
 
+// Regression: a damaged Opzioni.dat reached the map with impossible widths,
+// styles, sizes and colours (issue 13). Each bad field takes its default;
+// the user's other choices stay.
+TEST(Opzioni, CampiImpossibiliPrendonoLaPredefinita) {
+    const auto dir = Cartella("guasto");
+    const TOpzVis pred = OpzioniPredefinite();
+    TOpzVis o = pred;
+    o.SpessB_Com = 7;           // a choice of the user's
+    o.ColR_Prov = 0x00112233;   // another
+    o.DimPunti = 0;
+    o.StilePunti = 99;
+    o.indImmPunti = -1;
+    o.indTempoR = 9;
+    o.SizeCar_Reg = 100000;
+    o.SpessB_LF = -2147483647 - 1;
+    o.ColB_Reg = 0xFF000000u;
+    o.NameCar[0] = 200;
+    std::ofstream(dir / "Opzioni.dat", std::ios::binary) << std::string(reinterpret_cast<const char*>(&o), 304);
+    const TOpzVis l = CaricaOpzioni(dir / "Opzioni.dat");
+    EXPECT_EQ(int32_t{l.SpessB_Com}, 7);
+    EXPECT_EQ(uint32_t{l.ColR_Prov}, 0x00112233u);
+    EXPECT_EQ(int32_t{l.DimPunti}, 5);
+    EXPECT_EQ(int32_t{l.StilePunti}, 0);
+    EXPECT_EQ(int32_t{l.indImmPunti}, 0);
+    EXPECT_EQ(int32_t{l.indTempoR}, 6);
+    EXPECT_EQ(int32_t{l.SizeCar_Reg}, 8);
+    EXPECT_EQ(int32_t{l.SpessB_LF}, 1);
+    EXPECT_EQ(uint32_t{l.ColB_Reg}, 0u);
+    EXPECT_EQ(NomeCarattere(l.NameCar), "Times New Roman");
+    // A folder in the file's place gives the defaults too.
+    fs::remove(dir / "Opzioni.dat");
+    fs::create_directory(dir / "Opzioni.dat");
+    const TOpzVis c = CaricaOpzioni(dir / "Opzioni.dat");
+    EXPECT_EQ(std::memcmp(&c, &pred, sizeof c), 0);
+    fs::remove_all(dir);
+}
+
 TEST(Opzioni, NomeCarattereTagliatoA50) {
     TOpzVis o = OpzioniPredefinite();
     ImpostaNomeCarattere(o.NameCar, std::string(70, 'A'));
