@@ -57,6 +57,12 @@ std::size_t SequenzaUtf8(std::string_view s, std::size_t i) {
 void AggiungiReale(std::string& t, float v) {
     if (!std::isfinite(v))
         NonRappresentabile(static_cast<double>(v));
+    // A whole number below 10^4 (a return period) is its integer's digits:
+    // fewer characters than any exponent form.
+    if (v >= 0.0f && v < 1e4f && !std::signbit(v) && static_cast<float>(static_cast<int>(v)) == v) {
+        AggiungiIntero(t, static_cast<int>(v));
+        return;
+    }
     char b[64];
     const auto r = std::to_chars(b, b + sizeof b, v);
     if (r.ec != std::errc())

@@ -144,7 +144,30 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
     auto nodo = [&](const int(&ordine)[4], int i) -> const GrigliaSismica::Nodo& {
         return tab[static_cast<std::size_t>(nodi.n[static_cast<std::size_t>(ordine[i])] - 1)];
     };
+    // Each position's distance is measured once, when a weighting first
+    // needs it: the nodes by slot (a node found twice, once), the island's
+    // box vertices by vertex.
     DistanzeSitoRapide distanze(Lon, Lat);
+    float dNodo[4], dVertice[4];
+    bool notaNodo[4] = {}, notaVertice[4] = {};
+    auto distanzaNodo = [&](int slot) {
+        if (!notaNodo[slot]) {
+            int t = 0;
+            while (t < slot && !(notaNodo[t] && nodi.n[static_cast<std::size_t>(t)] == nodi.n[static_cast<std::size_t>(slot)]))
+                ++t;
+            const GrigliaSismica::Nodo& v = tab[static_cast<std::size_t>(nodi.n[static_cast<std::size_t>(slot)] - 1)];
+            dNodo[slot] = t < slot ? dNodo[t] : distanze.Distanza(v.Lat, v.Lon);
+            notaNodo[slot] = true;
+        }
+        return dNodo[slot];
+    };
+    auto distanzaVertice = [&](int i) {
+        if (!notaVertice[i]) {
+            dVertice[i] = distanze.Distanza(isola->lat[i], isola->lon[i]);
+            notaVertice[i] = true;
+        }
+        return dVertice[i];
+    };
     for (int j = 0; j < 4; ++j) {
         const int32_t TR = tr[static_cast<std::size_t>(j)];
         const BracketTR b = IntervalloTR(TR);
@@ -152,12 +175,12 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
         const int(&o1)[4] = k1 == 0 ? ordinePrimo : ordineAltri;
         const int(&o2)[4] = k2 == 0 ? ordinePrimo : ordineAltri;
         const bool memoria = TR > 0; // 0 marks an empty entry of the memory
-        float ag[4], Fo[4], Tc[4], agPunti[4], lon[4], lat[4];
+        float ag[4], Fo[4], Tc[4], agPunti[4], d[4];
         for (int i = 0; i < 4; ++i) {
             const GrigliaSismica::Nodo& v1 = nodo(o1, i);
             const GrigliaSismica::Nodo& v2 = nodo(o2, i);
-            lon[i] = isola && k1 == 0 ? isola->lon[o1[i]] : v1.Lon;
-            lat[i] = isola && k1 == 0 ? isola->lat[o1[i]] : v1.Lat;
+            if (i < N) // only the first N slots are weighed
+                d[i] = isola && k1 == 0 ? distanzaVertice(o1[i]) : distanzaNodo(o1[i]);
             const MemoriaNodi::Valori* v = nullptr;
             if (isola)
                 v = &IsolaInterpolata(gruppo, TR, b);
@@ -176,7 +199,7 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
             }
         }
         TGIS_ParZS& p = StatoLimite(out, j);
-        const MediaPesataRapida media(N, distanze.Per(N, lon, lat));
+        const MediaPesataRapida media(N, d);
         p.ag = DivisaRapida(media(ag), 10.0L); // g/10 to g
         p.Fo = media(Fo);
         p.Tc_s = media(Tc);

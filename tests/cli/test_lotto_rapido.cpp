@@ -116,6 +116,19 @@ TEST(LottoUscita, RowsAreTheGeneralWritersBytes) {
     }
 }
 
+// Whole numbers take a shortcut past the general conversion.
+TEST(LottoUscita, WholeNumbersAreTheFormattersText) {
+    for (int i = -10; i <= 10010; ++i)
+        for (float v : {static_cast<float>(i), static_cast<float>(i) + 0.5f, std::nextafter(static_cast<float>(i), 1e9f)}) {
+            std::string t;
+            AggiungiReale(t, v);
+            ASSERT_EQ(t, TestoReale(v)) << v;
+        }
+    std::string t;
+    AggiungiReale(t, -0.0f);
+    EXPECT_EQ(t, "-0");
+}
+
 TEST(LottoUscita, MessagesAreQuotedAsTheWritersQuoteThem) {
     std::mt19937 rng(23);
     const std::string pezzi[] = {"a", ",", "\"", "\\", "\n", "\r", "\t", "è", "…", "\x01", "\x7F", "\xC3", "\xFF", " "};
