@@ -92,21 +92,25 @@ void CalcolaRecord(const Blocco& b, std::size_t i, Blocco::Fetta& f, const Forma
                    CalcolatoreSismico& calc) {
     const Blocco::Record& r = b.record[i];
     std::string motivo;
+    bool errata = true;
     try {
         const RigaLotto s = LeggiRigaLotto(b.Testo(r), formato, o.predefiniti);
         const auto [lon, lat] = SitoED50({s.lon, s.lat, s.wgs84});
         TGIS_DatiOut d; // every field written below comes from the engine
         const EsitoSito esito = calc.Calcola(Norm_DM2008, lon, lat, s.vn, s.classe, d);
-        if (auto m = MotivoSitoNonValido(esito, lon, lat))
+        if (auto m = MotivoSitoNonValido(esito, lon, lat)) {
             motivo = std::move(*m); // a site at sea is common: no exception for it
-        else if (o.jsonl)
-            AggiungiRigaJson(f.uscita, r.numero, lon, lat, s, d);
-        else
-            AggiungiRigaCsv(f.uscita, r.numero, lon, lat, s, d);
+        } else {
+            if (o.jsonl)
+                AggiungiRigaJson(f.uscita, r.numero, lon, lat, s, d);
+            else
+                AggiungiRigaCsv(f.uscita, r.numero, lon, lat, s, d);
+            errata = false;
+        }
     } catch (const std::exception& ex) {
         motivo = ex.what();
     }
-    if (!motivo.empty()) {
+    if (errata) {
         if (o.jsonl)
             AggiungiErroreJson(f.uscita, r.numero, motivo);
         else
@@ -122,8 +126,9 @@ void CalcolaRecord(const Blocco& b, std::size_t i, Blocco::Fetta& f, const Forma
     f.fineErrore.push_back(f.errori.size());
 }
 
-// Computes a block on nThread threads (the caller's own when 1). Slices are
-// handed out in turn, which keeps the threads evenly busy.
+// Computes a block on one thread per calculator, or on the caller's own
+// when there is one calculator. Slices are handed out in turn, which keeps
+// the threads evenly busy.
 class Calcolo {
 public:
     Calcolo(Blocco& b, const FormatoLotto& f, const Opzioni& o, std::vector<std::unique_ptr<CalcolatoreSismico>>& c)
