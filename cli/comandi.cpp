@@ -15,9 +15,7 @@ namespace {
 
 std::vector<const Comando*> Tabella() {
     std::vector<const Comando*> t{&ComandoSito, &ComandoTempi, &ComandoPga, &ComandoConverti, &ComandoSpettro};
-#ifdef VELTRANO_CON_DIALOGO
     t.push_back(&ComandoDialogo);
-#endif
     t.push_back(&ComandoLotto);
     return t;
 }
@@ -35,7 +33,7 @@ std::string Uso() {
          "'veltrano COMANDO --help' descrive le opzioni di ciascun comando.\n"
          "Codici di uscita: 0 riuscito, 1 non riuscito (un file di dati mancante o\n"
          "danneggiato, un file che non si può scrivere), 2 uso errato o dati fuori\n"
-         "intervallo.\n";
+         "intervallo, 3 finestra di dialogo annullata.\n";
     return u;
 }
 

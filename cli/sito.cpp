@@ -3,7 +3,10 @@
 #include "cli/comandi.h"
 #include "cli/formato.h"
 #include "core/rapporto.h"
+#include "geo/comuni.h"
 #include "geo/datum.h"
+#include "map/ricerca_comune.h"
+#include "map/testo1252.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +17,7 @@
 
 namespace veltrano::cli {
 
-std::filesystem::path CartellaDatiPredefinita() {
-    if (const char* d = std::getenv("VELTRANO_DATI"); d && *d)
-        return d;
+std::filesystem::path CartellaProgramma() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
@@ -26,7 +27,14 @@ std::filesystem::path CartellaDatiPredefinita() {
             return std::filesystem::current_path();
         exe = std::filesystem::weakly_canonical(std::filesystem::absolute(avvio, ec), ec);
     }
-    const std::filesystem::path propria = exe.parent_path();
+    return exe.parent_path();
+}
+
+std::filesystem::path CartellaDatiPredefinita() {
+    if (const char* d = std::getenv("VELTRANO_DATI"); d && *d)
+        return d;
+    std::error_code ec;
+    const std::filesystem::path propria = CartellaProgramma();
 #ifdef VELTRANO_DATI_DA_PROGRAMMA
     // A build folder holds the data beside the program; an installed program
     // finds them in the shared data folder, wherever the tree was put.
@@ -109,6 +117,34 @@ bool FormatoJson(Argomenti& a) {
     return f == "json";
 }
 
+std::string ComuneDelSito(const std::filesystem::path& cartellaDati, double lon, double lat, bool wgs84) {
+    const auto shp = cartellaDati / "Shape" / "comuni2010" / "com2010_s.shp";
+    std::error_code ec;
+    if (!std::filesystem::exists(shp, ec))
+        return {};
+    // The map is WGS84: an ED50 site is converted back first.
+    if (!wgs84) {
+        const Coordinate w = ConvCoord_ED50toWGS84(static_cast<float>(lon), static_cast<float>(lat));
+        lon = w.Lon;
+        lat = w.Lat;
+    }
+    try {
+        const std::vector<TCoordComune> comuni = LeggiComuni((cartellaDati / "").u16string());
+        // The boundaries only: the name is the database record's, which the
+        // map data generator writes from the same source as the shape's.
+        mappa::TShapefile sf;
+        if (!sf.Apri(shp.string(), false))
+            return {};
+        const mappa::TComuneTrovato t = mappa::CercaComune(sf, comuni, lon, lat);
+        for (const TCoordComune& c : comuni)
+            if (t.iCom >= 0 && c.Id_sf_COM == t.iCom)
+                return mappa::Da1252AUtf8(mappa::DaStringaCorta(c.Nome));
+        return {};
+    } catch (const Errore&) {
+        return {}; // the name is a courtesy: the hazard does not depend on it
+    }
+}
+
 namespace {
 
 constexpr const char* UsoSito =
@@ -132,7 +168,7 @@ int Sito(Argomenti& a, Flussi& f) {
     const int vn = VitaNominale(a);
     const int classe = ClasseUso(a);
     const bool json = FormatoJson(a);
-    const std::string comune = a.Testo("--comune").value_or("");
+    const std::optional<std::string> comune = a.Testo("--comune");
     const double alt = a.Numero("--altitudine", 0.0);
     if (!(alt >= -500.0 && alt <= 5000.0))
         throw ErroreUso("--altitudine: l'altitudine deve stare tra -500 e 5000 metri");
@@ -165,20 +201,15 @@ int Sito(Argomenti& a, Flussi& f) {
         f.out << TestoJson(j) << "\n";
         return 0;
     }
-    DatiRapporto rap;
-    rap.numNodi = r.esito.numNodi;
-    rap.isola = r.esito.isola;
-    rap.comune = comune;
+    for (const StatoLimiteSito& st : stati)
+        (void)(Finito(st.ag, "ag") + Finito(st.Fo, "Fo") + Finito(st.Tc, "Tc"));
+    // The report's data as the dialog builds them; without --comune, the
+    // municipality under the site, as the dialog finds it.
+    DatiRapporto rap = DatiRapportoSito(d, r.esito);
+    rap.comune = comune ? *comune : ComuneDelSito(cartella, s.lon, s.lat, s.wgs84);
     rap.lonED50 = r.lonED50;
     rap.latED50 = r.latED50;
     rap.altitudine = alt;
-    for (int i = 0; i < 4; ++i)
-        if (d.NumPunti[i] != 0)
-            rap.nodi.push_back(int32_t{d.NumPunti[i]});
-    std::sort(rap.nodi.begin(), rap.nodi.end());
-    for (std::size_t j = 0; j < 4; ++j)
-        rap.stati[j] = {Finito(static_cast<double>(stati[j].TR), "TR"), Finito(stati[j].ag, "ag"),
-                        Finito(stati[j].Fo, "Fo"), Finito(stati[j].Tc, "Tc")};
     for (const std::string& riga : RigheRisultati(rap))
         f.out << riga << "\n";
     return 0;

@@ -13,6 +13,9 @@
 
 namespace veltrano::cli {
 
+/// The folder of the running program.
+std::filesystem::path CartellaProgramma();
+
 /// Default data folder: $VELTRANO_DATI, else the folder of the running
 /// executable, else (when that holds no GeoDati.dat) the shared data folder
 /// of the installed tree.
@@ -59,5 +62,11 @@ bool FormatoJson(Argomenti& a);
 /// The four limit states of r in the order SLO, SLD, SLV, SLC (increasing
 /// return period).
 std::array<StatoLimiteSito, 4> StatiLimite(const RisultatoSito& r);
+
+/// The municipality under the site (UTF-8), found as the site dialog finds
+/// it (the municipality boundaries, then the nearest database point) in the
+/// data folder's Shape/comuni2010 and CoorCom*.dat; "" when none is found or
+/// those files are missing. lon/lat are ED50 unless wgs84.
+std::string ComuneDelSito(const std::filesystem::path& cartellaDati, double lon, double lat, bool wgs84);
 
 } // namespace veltrano::cli

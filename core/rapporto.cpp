@@ -1,5 +1,6 @@
 #include "core/rapporto.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace veltrano {
@@ -43,6 +44,20 @@ std::vector<std::string> RigheRisultati(const DatiRapporto& d) {
         r.emplace_back();
         r.emplace_back("Valori calcolati con riferimento al D.M. 14/01/2008 - Allegato B - Tabella 2");
     }
+    return r;
+}
+
+DatiRapporto DatiRapportoSito(const TGIS_DatiOut& d, const EsitoSito& esito) {
+    DatiRapporto r;
+    r.numNodi = esito.numNodi;
+    r.isola = esito.isola;
+    for (int i = 0; i < 4; ++i)
+        if (d.NumPunti[i] != 0)
+            r.nodi.push_back(int32_t{d.NumPunti[i]}); // a copy: the record is packed
+    std::sort(r.nodi.begin(), r.nodi.end());
+    const TGIS_ParZS stati[4] = {d.SLO, d.SLD, d.SLV, d.SLC};
+    for (std::size_t j = 0; j < 4; ++j)
+        r.stati[j] = {stati[j].Tr, stati[j].ag, stati[j].Fo, stati[j].Tc_s};
     return r;
 }
 

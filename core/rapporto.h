@@ -3,6 +3,9 @@
 // separated by "\n"; tab characters align the table.
 #pragma once
 
+#include "core/calcolo.h"
+#include "veltrano/veltrano.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -33,5 +36,11 @@ inline constexpr const char* AvvisoSitoNonValido =
 
 /// The report's lines, in order.
 std::vector<std::string> RigheRisultati(const DatiRapporto& d);
+
+/// The report's data of a computed site (ag in g, as the exports return
+/// it) and what the engine decided about it: the node numbers used, sorted,
+/// and the four limit states. The caller adds the municipality, the
+/// coordinates shown and the altitude.
+DatiRapporto DatiRapportoSito(const TGIS_DatiOut& d, const EsitoSito& esito);
 
 } // namespace veltrano

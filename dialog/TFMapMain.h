@@ -1,88 +1,168 @@
-// TFMapMain, the site dialog's main form: the map with its seven layers and
-// hazard grid, the site inspector, the two option panels, the legend strip,
-// the results panel, menus, toolbars and status bar.
+// TFMapMain, the site dialog's main form as behaviour without a toolkit: its
+// state (the site's record DatiZS_SL, the names under the site, the mode,
+// the user sites, the display options), the rules of every control, the
+// lists, the site update and the report, the map with its layers, and the
+// closing sequence with the write-back to the host's record. It shows
+// itself through a TVistaDialogo (dialog/vista.h) and takes the user's
+// input through the methods of the "Input" section below.
 //
 // One class split over files by concern; this header lists the handlers in
 // the same groups and order as the files:
-//   TFMapMain.cpp                  creation, showing, destruction, resize
-//   TFMapMain_pannelli.cpp         actions, menus, toolbars, panels (layout)
-//   TFMapMain_identificazione.cpp  the site inspector
+//   TFMapMain.cpp                  creation, showing, resize, control state, input dispatch
+//   TFMapMain_identificazione.cpp  modes, lists, APPLICA, the site update
+//   TFMapMain_report.cpp           building data and the results report
+//   TFMapMain_siti.cpp             the user's sites
+//   TFMapMain_mappa.cpp            layers, lookup, grid colouring, legend, map tools and events
 //   TFMapMain_opzioni.cpp          display options and the option panels
-//   TFMapMain_mappa.cpp            layers, lookup, grid colouring, legend
+//   TFMapMain_chiusura.cpp         entry from the host, confirmation, picture, write-back
 // GUI thread only. While the form exists the floating-point control word is
-// the dialog's (see fpu.h).
+// the dialog's (fpu.h).
 #pragma once
 
-#include "core/griglia.h"
+#include "core/api.h"
+#include "dialog/controlli.h"
 #include "dialog/fpu.h"
 #include "dialog/opzioni.h"
+#include "dialog/siti_utente.h"
+#include "dialog/vista.h"
 #include "map/mappa.h"
 #include "veltrano/veltrano.h"
-#include "widgets/inspector.h"
-
-#include <QDialog>
 
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <string>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
-
-class QAction;
-class QActionGroup;
-class QLabel;
-class QLineEdit;
-class QStatusBar;
-class QTextEdit;
-class QToolBar;
-class QToolButton;
 
 namespace veltrano::dialogo {
 
 /// Layer handles, fixed by the order CaricaLayer adds them.
 enum HandleLayer { LayerRegioni = 0, LayerProvince, LayerComuni, LayerGriglia, LayerStrade, LayerLaghi, LayerFiumi };
 
-class TFMapMain : public QDialog {
-    Q_OBJECT
+/// Identification modes: the items of "Modalità".
+enum TModo { ModoCoordinate = 0, ModoLocalita = 1, ModoUtente = 2 };
+
+/// What the host passes to VisualizzaDialog besides its record.
+struct TParametriDialogo {
+    void* MainApp = nullptr;
+    int32_t CategoriaVN = 0; // 1..3
+    uint8_t ClasseUso = 0;   // 1..4
+    int32_t VN = 0;          // [years]
+    std::filesystem::path FileImmagine; // empty: no picture
+};
+
+/// The state of one control as the form last set it (or the user changed it).
+struct TStatoControllo {
+    std::string testo, caption;
+    std::vector<std::string> elementi;
+    int indice = -1;
+    bool abilitato = true, visibile = true, solaLettura = false, premuto = false;
+    mappa::TColore colore = 0;
+};
+
+class TFMapMain {
 public:
     /// Creates the form over the data folder percorsoDati (GeoDati.dat,
-    /// CoorCom*.dat, Shape/, Opzioni.dat). Throws veltrano::Errore when the
-    /// grid or the municipality database cannot be read.
-    explicit TFMapMain(const std::filesystem::path& percorsoDati, QWidget* padre = nullptr);
-    ~TFMapMain() override;
+    /// CoorCom*.dat, Shape/, Opzioni.dat, CoorLocUtente.dat) and shows its
+    /// initial state on vista. Throws veltrano::Errore when the grid or the
+    /// municipality database cannot be read.
+    TFMapMain(const std::filesystem::path& percorsoDati, TVistaDialogo& vista);
+    ~TFMapMain();
+    TFMapMain(const TFMapMain&) = delete;
+    TFMapMain& operator=(const TFMapMain&) = delete;
 
-    /// Every message box of the form goes through here; tests replace it.
-    static std::function<void(QWidget*, const QString&)> MostraMessaggio;
+    // ---- Input from the front end (user actions only, never echoes)
+    /// The form is shown for the first time (the showing steps).
+    void Mostrato();
+    /// The form's size changed: the map keeps the highlighted shape in view.
+    void Ridimensionato();
+    /// Text typed in an item (text, typed list, spin).
+    void Cambiato(TControllo c, const std::string& testo);
+    /// A list item chosen by the user (the list closed on it).
+    void Scelto(TControllo c, int indice);
+    /// A toggle, radio item, check box or checked heading set by the user.
+    void Premuto(TControllo c, bool premuto);
+    /// A push button, toolbar button or menu entry.
+    void Click(TControllo c);
+    /// The user left an item after typing.
+    void Uscita(TControllo c);
+    /// Window closed or Escape: the dialog ends as cancelled.
+    void ChiusuraRichiesta();
+    /// Pointer events over the map control, in its pixels.
+    void MappaPremuto(mappa::TPuntoPx p, int pulsante);
+    void MappaRilasciato(mappa::TPuntoPx p, int pulsante);
+    void MappaMosso(mappa::TPuntoPx p, int pulsanti);
+    void MappaRotella(mappa::TPuntoPx p, int delta);
+    /// The map control's size [px].
+    void MappaDimensioni(int larghezza, int altezza);
 
-    // ---- State shared with the other concerns (and the tests)
+    // ---- Control state (what the view was told)
+    const TStatoControllo& Stato(TControllo c) const { return controlli_[Indice_(c)]; }
+    /// A text item's text; a list's selected item (or typed text).
+    std::string Testo(TControllo c) const;
+    int Indice(TControllo c) const { return Stato(c).indice; }
+    bool Giu(TControllo c) const { return Stato(c).premuto; }
+    bool Abilitato(TControllo c) const { return Stato(c).abilitato; }
+    bool Visibile(TControllo c) const { return Stato(c).visibile; }
+    const std::vector<std::string>& Rapporto() const { return rapporto_; }
+
+    // ---- State shared with the concerns (and the tests)
     TControlloFPU fpu;
     uint8_t Normativa = Norm_DM2008;
+    TGIS_DatiOut DatiZS_SL{};
     TOpzVis opz{};
     std::vector<TCoordComune> CoorCom;
+    TCoordLocUt CoorLocUt;
     std::array<float, 11> RangeColori{};
     int layerHandle = -1, shpHandle = -1, idLayer = 0;
-    int indImm = 0;                 // picture of the grid point style
-    std::string sReg, sProv, sCom;  // current region, province, municipality (UTF-8)
+    int indImm = 0; // picture of the grid point style
+    std::string sReg, sProv, sCom; // region, province, municipality under the site (UTF-8)
+    bool StoScrivendo = false;     // the lists are being set by code
+    bool Mapping = true, Comune = false, indirizzo = false, selezionato = false;
     std::vector<int> VetId_Cmb_Com; // database index of each municipality list item
-    mappa::TMappa* Map = nullptr;
+    mappa::TMappa Map;
     std::shared_ptr<mappa::TShapefile> sf_REG, sf_PROV, sf_COM, sf_Grid, sf_Road, sf_Laghi, sf_Fiumi;
+    std::shared_ptr<mappa::TShapefile> sf_BoundPoint;
+    void* MainApp = nullptr;
+    std::filesystem::path nomeFileImmPuntiSito;
     const std::filesystem::path& PercorsoDati() const { return percorsoDati_; }
-    const Griglia& GrigliaDati() const { return griglia_; }
-    widgets::TInspector* InspectorSito() const { return NextInspector1; }
-    widgets::TInspector* InspectorAmministrativi() const { return NextInspector4; }
-    widgets::TInspector* InspectorGeografici() const { return NextInspector3; }
+    /// The file the dialog reads among its own (options, user sites): in
+    /// the folder it writes to when one is there, else in the data folder.
+    std::filesystem::path FileDaLeggere(const char* nome) const;
+    /// The file the dialog writes: in the data folder, or, when that is
+    /// read-only (an installed system), in the user's own folder.
+    std::filesystem::path FileDaScrivere(const char* nome) const { return cartellaScrittura_ / nome; }
+    const Griglia& GrigliaDati() const { return griglia_->Dati(); }
+    TModo ModoIndividuazione() const { return static_cast<TModo>(Indice(TControllo::Radiogroup1)); }
 
-    // ---- TFMapMain.cpp: lifecycle
+    // ---- TFMapMain.cpp
     void ZoomSelezione();
     static void ImpostaSeparatori();
 
-    // ---- TFMapMain_opzioni.cpp
-    void OpzioniPredefiniteForm();
-    void ApplicaOpzioni();
-    void LeggiOpzioni();
-    void ToolButton18Click(); // "Salva Opzioni"
+    // ---- TFMapMain_identificazione.cpp
+    void AggiornaCoordinate(bool ConAltitudine, double Lon, double Lat);
+    void AggiornaSito(bool ConAltitudine, double Lon, double Lat);
+    void RiempiProvince();
+    void RiempiComuni();
+    void SelezionaRegione(int IndiceShape);
+    void SelezionaProvincia(int IndiceShape);
+    void SelezionaComune(int IndiceShape);
+    void PosizionaSito(bool DallaMappa);
+    void SB_ApplicaClick();
+
+    // ---- TFMapMain_report.cpp
+    /// Use class (1..4) and nominal life from the building items.
+    void LeggiDatiOpera(int32_t& ClasseUso, int32_t& VN) const;
+    void ScriviRisultati(int& NumNodi, double Lon, double Lat);
+
+    // ---- TFMapMain_siti.cpp
+    void CaricaLocUtente();
+    void AggiornaLocUtente(int Posizione, const std::string& NomeSito, const std::string& LonTesto,
+                           const std::string& LatTesto);
+    void SceltaLocUtente(int i);
 
     // ---- TFMapMain_mappa.cpp
     void CaricaLayer();
@@ -91,80 +171,131 @@ public:
     void CercaComunePunto(bool daPixel, double X, double Y, double& Lon, double& Lat, int& iReg, int& iProv,
                           int& iCom);
     void ColoraGriglia(int k);
-
-protected:
-    void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    std::filesystem::path percorsoDati_;
-    Griglia griglia_;
-    bool mostrato_ = false;
-
-    // ---- TFMapMain_pannelli.cpp: layout
-    void CreaAzioni();
-    void CreaMenu();
-    void CreaToolbar();
-    void CreaPannelloDestro();
-    void CreaAreaMappa();
-    void CreaLegenda();
-    void CreaRisultati();
-    void CollegaPannelli();
-    void PosizionaMappa();
-    void MostraPannelloOpzioni(QWidget* pannello);
-
-    // ---- TFMapMain_identificazione.cpp
-    void CreaInspectorSito();
-    void CollegaIdentificazione();
-    void ImpostaCoordinateIniziali();
-    void RiempiComuni();
-    void AggiornaCoordinate(double Lon, double Lat);
-    void NextInspector1ChiusuraLista(widgets::TItemInspector* item);
+    void DisegnaSito(double Lon, double Lat);
+    /// Layer 2 back to its fill with no labels; then the municipality shape
+    /// iCom (if any) shown, labelled, filled yellow and zoomed to.
+    void EvidenziaComune(int iCom);
+    void Map1MouseDown(int x, int y);
+    void Map1MouseMove(int x, int y);
 
     // ---- TFMapMain_opzioni.cpp
-    void CreaPannelliOpzioni();
-    void CollegaOpzioni();
-    void CaricaOpzioniForm();
-    void OpzioniCambiato(widgets::TItemInspector* item);
-    void OpzioniPulsante(widgets::TItemInspector* item, int indice);
-    std::optional<uint32_t> ScegliColore(uint32_t attuale, const std::vector<int>& layerLinea,
-                                         const std::vector<int>& layerRiempimento, widgets::TItemPulsanti* pulsante);
-    std::optional<int32_t> ScegliCarattere(uint8_t (&nome)[51], int32_t dimensione, std::optional<uint32_t> colore,
-                                           int layer);
+    void OpzioniPredefiniteForm();
+    void ApplicaOpzioni();
+    void LeggiOpzioni();
+    void ToolButton18Click();
+
+    // ---- TFMapMain_chiusura.cpp
+    /// The entry steps of VisualizzaDialog: building data, mode, lists,
+    /// map and coordinates from the host's record.
+    void Prepara(const TParametriDialogo& p, const TGIS_DatiOut& DatiOut);
+    void ConfermaDialog();
+    void CreaContornoMaglia();
+    /// The write-back after "OK"/"CHIUDI": every field the host receives.
+    void ScriviDatiOut(TGIS_DatiOut& DatiOut);
+    /// The cancel path: only the ED50 fields, and only when they are 0.
+    static void AnnullaDatiOut(TGIS_DatiOut& DatiOut);
+
+    // ---- Names of the map shapes
+    std::string NomeRegione(int i) const;
+    std::string NomeProvincia(int i) const;
+    std::string NomeComune(int i) const;
+
+private:
+    static std::size_t Indice_(TControllo c) { return static_cast<std::size_t>(c); }
+
+    TVistaDialogo& vista_;
+    std::filesystem::path percorsoDati_, cartellaScrittura_;
+    std::unique_ptr<GrigliaSismica> griglia_;
+    std::vector<TStatoControllo> controlli_;
+    std::vector<std::string> rapporto_;
+    bool mostrato_ = false;
+    std::string motivoLocUtente_; // why the user-site file was refused ("" when it was read)
+    bool comuneDigitato_ = false; // a municipality name typed since the last choice
+    bool attesa_ = false;
+    std::map<TControllo, std::function<void()>> click_;
+    std::map<TControllo, std::function<void()>> scelta_;   // a list closed on a choice
+    std::map<TControllo, std::function<void()>> premuto_;  // toggles, radios, check boxes
+    std::map<TControllo, std::function<void()>> uscita_;
+
+    // ---- Setting controls: the state is kept and the view told
+    void ImpostaTesto(TControllo c, const std::string& t);
+    void ImpostaCaption(TControllo c, const std::string& t);
+    void ImpostaElementi(TControllo c, const std::vector<std::string>& e);
+    void ImpostaIndice(TControllo c, int i);
+    /// Selects the list item equal to testo (letters a..z compared upper-cased).
+    int SelezionaTesto(TControllo c, const std::string& testo);
+    void ImpostaAbilitato(TControllo c, bool a);
+    void ImpostaVisibile(TControllo c, bool v);
+    void ImpostaSolaLettura(TControllo c, bool s);
+    void ImpostaPremuto(TControllo c, bool p);
+    void ImpostaColore(TControllo c, mappa::TColore col);
+    void MostraRapporto(std::vector<std::string> righe);
+    void Messaggio(const std::string& t) { vista_.Messaggio(t); }
+    // The hourglass for the scope (nested scopes show it once).
+    struct Attesa {
+        TFMapMain& f;
+        bool prima;
+        explicit Attesa(TFMapMain& form) : f(form), prima(form.attesa_) {
+            if (!prima)
+                f.vista_.CursoreAttesa(true);
+            f.attesa_ = true;
+        }
+        ~Attesa() {
+            f.attesa_ = prima;
+            if (!prima)
+                f.vista_.CursoreAttesa(false);
+        }
+        Attesa(const Attesa&) = delete;
+        Attesa& operator=(const Attesa&) = delete;
+    };
+
+    // ---- TFMapMain.cpp
+    void InizializzaControlli();
+    void StatoPannello1();
+
+    // ---- TFMapMain_identificazione.cpp
+    void CollegaIdentificazione();
+    void ImpostaCoordinateIniziali();
+    void Radiogroup1Chiusura();
+    void CambioValoreSito(TControllo c);
+    void cmb_RegCambio();
+    void cmb_ProvCambio();
+    void cmb_ComChiusura();
+    void cmb_ComUscita();
+    void ComboBox2Chiusura();
+    void SB_LocUtenteClick();
+    void AbilitaAltitudine();
+    void SelezionaNomi(); // region, province, municipality lists from sReg, sProv, sCom
+    void NomiDaShape(int iReg, int iProv, int iCom);
+
+    // ---- TFMapMain_siti.cpp
+    void CollegaSiti();
+    void RiempiListaLocUtente(const char* segnaposto);
+    void SalvaLocUtente(int Posizione, const std::string& NomeSito, float Lon, float Lat);
+    void ToolButton13Click();
+    void ToolButton16Click();
+    void ToolButton17Click();
 
     // ---- TFMapMain_mappa.cpp
     void CollegaMappa();
     void AggiornaLegenda();
     void CB_VisGrigliaClick();
-    void Map1MouseDown(int pulsante, int modificatori, int x, int y);
-    void Map1MouseMove(int pulsante, int modificatori, int x, int y);
+    void TB_PuntClick();
+    void TB_AdminClick();
+    void TB_HintClick();
+    void TB_ZoomPiuClick(TControllo da);
+    void MostraPannelloOpzioni(TControllo pannello);
 
-public:
-    // ---- Components, named as the tests find them
-    QAction *MenuSalvaRisultati = nullptr, *MenuStampaRisultati = nullptr, *MenuSalvaCartina = nullptr,
-            *MenuStampaCartina = nullptr, *MenuEsci = nullptr, *MenuZoomPiu = nullptr, *MenuZoomMeno = nullptr,
-            *MenuPan = nullptr, *MenuZoomTutto = nullptr, *MenuZoomTuttoGriglia = nullptr,
-            *MenuZoomPrecedente = nullptr, *MenuGriglia = nullptr, *MenuNumeriGriglia = nullptr,
-            *MenuAvvertenze = nullptr, *MenuHelp = nullptr;
-    QAction *TB_Hint = nullptr, *TB_Punt = nullptr, *TB_Admin = nullptr, *TB_ZoomPiu = nullptr,
-            *TB_ZoomMeno = nullptr, *TB_Pan = nullptr, *TB_ZoomTutto = nullptr, *TB_ZoomPrec = nullptr,
-            *TB_Opzioni = nullptr, *TB_Griglia = nullptr, *ToolButton18 = nullptr, *TB_SalvaCartina = nullptr,
-            *TB_StampaCartina = nullptr, *TB_Avvertenze = nullptr, *TB_Help = nullptr;
-    QAction *TB_Map = nullptr, *TB_Google = nullptr, *TB_Spettri = nullptr;
-    QToolBar *ToolBarPrincipale = nullptr, *ToolBarMappa = nullptr, *ToolBarRisultati = nullptr;
-    QWidget *PannelloDestro = nullptr, *Panel4 = nullptr, *WebBrowser1 = nullptr, *Panel7 = nullptr,
-            *Panel10 = nullptr, *Panel9 = nullptr, *PannelloRisultati = nullptr;
-    QLabel* LbAvviso = nullptr;
-    widgets::TInspector *NextInspector1 = nullptr, *NextInspector3 = nullptr, *NextInspector4 = nullptr;
-    QLineEdit* EditIndirizzo = nullptr;
-    QToolButton *SB_CalcolaDistanza = nullptr, *SB_CalcolaAltitudine = nullptr, *SB_LocUtente = nullptr,
-                *SB_Applica = nullptr, *SB_Chiudi = nullptr, *SB_Annulla = nullptr;
-    QWidget* EditorLocUtente = nullptr;
-    std::array<QLabel*, 11> Lb{};
-    QTextEdit* LR_Dati = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 2> PannelliStato{};
+    // ---- TFMapMain_opzioni.cpp
+    void CollegaOpzioni();
+    void CaricaOpzioniForm();
+    void OpzioniSpin(TControllo c);
+    void OpzioniCasella(TControllo c);
+    void OpzioniColore(TControllo c);
+    void OpzioniCarattere(TControllo c);
+
+    // ---- TFMapMain_chiusura.cpp
+    void CollegaChiusura();
 };
 
 } // namespace veltrano::dialogo

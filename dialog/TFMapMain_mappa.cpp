@@ -1,56 +1,55 @@
 // TFMapMain: the seven map layers, the administrative lookup of a point, the
-// hazard grid colouring and its legend, and the map tools of the toolbar.
+// hazard grid colouring and its legend, the site marker and highlight, the
+// map tools of the toolbar and what a click or a move over the map does.
 #include "dialog/TFMapMain.h"
 
-#include "dialog/legenda.h"
-#include "dialog/ricerca_comune.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
+#include "dialog/coordinate.h"
+#include "map/file.h"
+#include "map/legenda.h"
+#include "map/ricerca_comune.h"
 
 #include <algorithm>
 
 namespace veltrano::dialogo {
 
-using widgets::TCategoria;
-using widgets::TItemCheck;
-using widgets::TItemCombo;
+using C = TControllo;
 
 namespace {
-
-// The hourglass while a slow step runs, restored whatever happens.
-struct CursoreAttesa {
-    CursoreAttesa() {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    ~CursoreAttesa() { QApplication::restoreOverrideCursor(); }
-};
-
+constexpr mappa::TColore Giallo = mappa::RGBWin(255, 255, 0);
+constexpr std::array<TControllo, 11> CelleLegenda{C::Lb1, C::Lb2, C::Lb3, C::Lb4,  C::Lb5, C::Lb6,
+                                                  C::Lb7, C::Lb8, C::Lb9, C::Lb10, C::Lb11};
 } // namespace
 
 void TFMapMain::CollegaMappa() {
-    connect(TB_ZoomPiu, &QAction::triggered, this, [this] { Map->ImpostaModoCursore(mappa::ModoZoomPiu); });
-    connect(TB_ZoomMeno, &QAction::triggered, this, [this] { Map->ImpostaModoCursore(mappa::ModoZoomMeno); });
-    connect(TB_Pan, &QAction::triggered, this, [this] { Map->ImpostaModoCursore(mappa::ModoPan); });
-    connect(TB_ZoomTutto, &QAction::triggered, this, [this] { Map->ZoomEstensioneMassima(); });
-    connect(TB_ZoomPrec, &QAction::triggered, this, [this] { Map->ZoomPrecedente(); });
-    // The site tools take the clicks: selection mode while one is down.
-    for (QAction* a : {TB_Punt, TB_Admin, TB_Hint})
-        connect(a, &QAction::toggled, this, [this](bool giu) {
-            if (giu) {
-                for (QAction* z : {TB_ZoomPiu, TB_ZoomMeno, TB_Pan})
-                    z->setChecked(false);
-                Map->ImpostaModoCursore(mappa::ModoSelezione);
-            } else if (!TB_Punt->isChecked() && !TB_Admin->isChecked() && !TB_Hint->isChecked()) {
-                Map->ImpostaModoCursore(mappa::ModoZoomPiu);
-            }
-        });
-    connect(Map, &mappa::TMappa::MousePremuto, this, &TFMapMain::Map1MouseDown);
-    connect(Map, &mappa::TMappa::MouseRilasciato, this, &TFMapMain::Map1MouseDown);
-    connect(Map, &mappa::TMappa::MouseMosso, this, &TFMapMain::Map1MouseMove);
+    for (C z : {C::TB_ZoomPiu, C::TB_ZoomMeno, C::TB_Pan})
+        premuto_[z] = [this, z] { TB_ZoomPiuClick(z); };
+    click_[C::TB_ZoomTutto] = [this] { TB_ZoomPiuClick(C::TB_ZoomTutto); };
+    click_[C::TB_ZoomPrec] = [this] { Map.ZoomPrecedente(); };
+    premuto_[C::TB_Punt] = [this] { TB_PuntClick(); };
+    premuto_[C::TB_Admin] = [this] { TB_AdminClick(); };
+    premuto_[C::TB_Hint] = [this] { TB_HintClick(); };
+    click_[C::TB_Opzioni] = [this] { MostraPannelloOpzioni(C::Panel10); };
+    click_[C::TB_Griglia] = [this] {
+        MostraPannelloOpzioni(C::Panel7);
+        Map.ImpostaLayerVisibile(LayerGriglia, false);
+    };
+    click_[C::SpeedButton21] = [this] { MostraPannelloOpzioni(C::Nessuno); };
+    click_[C::SpeedButton20] = [this] { MostraPannelloOpzioni(C::Nessuno); };
+    click_[C::ToolButton6] = [this] {
+        ImpostaVisibile(C::Panel3, false);
+        vista_.ProcessaEventi();
+        ZoomSelezione();
+    };
 }
+
+void TFMapMain::MostraPannelloOpzioni(TControllo pannello) {
+    ImpostaVisibile(C::Panel10, pannello == C::Panel10);
+    ImpostaVisibile(C::Panel7, pannello == C::Panel7);
+    vista_.ProcessaEventi();
+    ZoomSelezione();
+}
+
+// ---- Layers
 
 void TFMapMain::CaricaLayer() {
     struct Riga {
@@ -58,56 +57,57 @@ void TFMapMain::CaricaLayer() {
         std::filesystem::path file;
         bool visibile;
     };
-    auto spuntata = [this](const char* n) { return NextInspector3->ItemDi<TCategoria>(n)->Spuntata(); };
     const auto& d = percorsoDati_;
-    std::error_code ec;
-    const auto strade = std::filesystem::exists(d / "Shape/Dettagli/roads.shp", ec) ? d / "Shape/Dettagli/roads.shp"
-                                                                                      : d / "Shape/Dettagli/ITA_roads.shp";
+    const auto strade = mappa::Esiste(d / "Shape/Dettagli/roads.shp") ? d / "Shape/Dettagli/roads.shp"
+                                                                       : d / "Shape/Dettagli/ITA_roads.shp";
     const Riga righe[7] = {
         {&sf_REG, d / "Shape/regioni2010/reg2010_s.shp", true},
         {&sf_PROV, d / "Shape/province2010/prov2010_s.shp", false},
         {&sf_COM, d / "Shape/comuni2010/com2010_s.shp", false},
-        {&sf_Grid, d / "Shape/Griglia/Griglia.shp", spuntata("CB_VisGriglia")},
-        {&sf_Road, strade, spuntata("CheckBox5")},
-        {&sf_Laghi, d / "Shape/Dettagli/ITA_water_areas_dcw.shp", spuntata("CheckBox3")},
-        {&sf_Fiumi, d / "Shape/Dettagli/ITA_water_lines_dcw.shp", spuntata("CheckBox3")},
+        {&sf_Grid, d / "Shape/Griglia/Griglia.shp", Giu(C::CB_VisGriglia)},
+        {&sf_Road, strade, Giu(C::CheckBox5)},
+        {&sf_Laghi, d / "Shape/Dettagli/ITA_water_areas_dcw.shp", Giu(C::CheckBox3)},
+        {&sf_Fiumi, d / "Shape/Dettagli/ITA_water_lines_dcw.shp", Giu(C::CheckBox3)},
     };
     // A file that fails to open gives an empty layer: the handles stay 0..6.
     for (const Riga& r : righe) {
         *r.campo = std::make_shared<mappa::TShapefile>();
-        (*r.campo)->Apri(r.file.string());
-        Map->AggiungiLayer(*r.campo, r.visibile);
+        if (mappa::Esiste(r.file))
+            (*r.campo)->Apri(mappa::NomeFile(r.file));
+        Map.AggiungiLayer(*r.campo, r.visibile);
     }
     auto amministrativo = [this](int l, int32_t spess, uint32_t bordo, uint32_t riemp, const uint8_t (&font)[51],
                                  int32_t dim, uint32_t colore) {
-        Map->ImpostaSpessoreLinea(l, static_cast<float>(spess));
-        Map->ImpostaColoreLinea(l, bordo);
-        Map->ImpostaColoreRiempimento(l, riemp);
-        Map->ImpostaFontLayer(l, QString::fromStdString(NomeCarattere(font)), dim);
-        Map->ImpostaColoreEtichette(l, colore);
+        Map.ImpostaSpessoreLinea(l, spess);
+        Map.ImpostaColoreLinea(l, bordo);
+        Map.ImpostaColoreRiempimento(l, riemp);
+        Map.ImpostaFontLayer(l, {NomeCarattere(font), static_cast<double>(dim)});
+        Map.ImpostaColoreEtichette(l, colore);
     };
-    amministrativo(LayerRegioni, opz.SpessB_Reg, opz.ColB_Reg, opz.ColR_Reg, opz.NameCar_Reg, opz.SizeCar_Reg, opz.ColCar_Reg);
+    amministrativo(LayerRegioni, opz.SpessB_Reg, opz.ColB_Reg, opz.ColR_Reg, opz.NameCar_Reg, opz.SizeCar_Reg,
+                   opz.ColCar_Reg);
     amministrativo(LayerProvince, opz.SpessB_Prov, opz.ColB_Prov, opz.ColR_Prov, opz.NameCar_Prov, opz.SizeCar_Prov,
                    opz.ColCar_Prov);
-    amministrativo(LayerComuni, opz.SpessB_Com, opz.ColB_Com, opz.ColR_Com, opz.NameCar_Com, opz.SizeCar_Com, opz.ColCar_Com);
-    Map->ImpostaDimensionePunto(LayerGriglia, static_cast<float>(opz.DimPunti));
-    Map->ImpostaSpessoreLinea(LayerStrade, static_cast<float>(opz.Spess_Stra));
-    Map->ImpostaColoreLinea(LayerStrade, opz.Col_Stra);
-    Map->ImpostaSpessoreLinea(LayerLaghi, static_cast<float>(opz.SpessB_LF));
-    Map->ImpostaColoreLinea(LayerLaghi, opz.ColB_LF);
-    Map->ImpostaColoreRiempimento(LayerLaghi, opz.ColR_LF);
-    Map->ImpostaSpessoreLinea(LayerFiumi, static_cast<float>(opz.SpessB_LF));
-    Map->ImpostaColoreLinea(LayerFiumi, opz.ColR_LF); // the lakes' fill colour, not their border's
+    amministrativo(LayerComuni, opz.SpessB_Com, opz.ColB_Com, opz.ColR_Com, opz.NameCar_Com, opz.SizeCar_Com,
+                   opz.ColCar_Com);
+    Map.ImpostaDimensionePunto(LayerGriglia, opz.DimPunti);
+    Map.ImpostaSpessoreLinea(LayerStrade, opz.Spess_Stra);
+    Map.ImpostaColoreLinea(LayerStrade, opz.Col_Stra);
+    Map.ImpostaSpessoreLinea(LayerLaghi, opz.SpessB_LF);
+    Map.ImpostaColoreLinea(LayerLaghi, opz.ColB_LF);
+    Map.ImpostaColoreRiempimento(LayerLaghi, opz.ColR_LF);
+    Map.ImpostaSpessoreLinea(LayerFiumi, opz.SpessB_LF);
+    Map.ImpostaColoreLinea(LayerFiumi, opz.ColR_LF); // the lakes' fill colour, not their border's
     idLayer += 6;
 }
 
 void TFMapMain::CercaComunePunto(bool daPixel, double X, double Y, double& Lon, double& Lat, int& iReg, int& iProv,
                                  int& iCom) {
-    const CursoreAttesa attesa;
+    const Attesa attesa(*this);
     if (daPixel) {
-        const QPointF m = Map->PixelAMappa({X, Y});
-        Lon = m.x();
-        Lat = m.y();
+        const mappa::TPunto m = Map.PixelAMappa({X, Y});
+        Lon = m.x;
+        Lat = m.y;
     } else {
         Lon = X;
         Lat = Y;
@@ -115,72 +115,163 @@ void TFMapMain::CercaComunePunto(bool daPixel, double X, double Y, double& Lon, 
     iReg = iProv = iCom = -1;
     if (!sf_COM)
         return;
-    const TComuneTrovato t = CercaComune(*sf_COM, CoorCom, Lon, Lat);
+    const mappa::TComuneTrovato t = mappa::CercaComune(*sf_COM, CoorCom, Lon, Lat);
     iReg = t.iReg;
     iProv = t.iProv;
     iCom = t.iCom;
 }
 
+// ---- Grid and legend
+
 void TFMapMain::ColoraGriglia(int k) {
-    k = std::clamp(k, 0, NumBlocchi - 1);
-    float min = 0, max = 0;
-    EstremiAg(griglia_, k, min, max);
-    RangeColori = CalcolaRangeColori(min, max);
-    Map->CancellaEtichette(LayerGriglia);
-    Map->ImpostaFontLayer(LayerGriglia, QString::fromStdString(NomeCarattere(opz.NameCar)), opz.SizeCar);
-    const mappa::TShapefile* sf = sf_Grid.get();
-    std::vector<int> classe(NumNodi + 1);
-    for (int n = 1; n <= NumNodi; ++n)
-        classe[static_cast<std::size_t>(n)] = ClasseAg(RangeColori, griglia_.ag(k, n));
-    // Class by class, as the labels were always added.
-    for (int c = 1; c <= 10; ++c)
-        for (int n = 1; n <= NumNodi; ++n) {
-            if (classe[static_cast<std::size_t>(n)] != c)
-                continue;
-            const uint32_t colore = ColoriClassi[static_cast<std::size_t>(c)];
-            Map->ImpostaColorePuntoShape(LayerGriglia, n - 1, colore);
-            if (sf && n - 1 < sf->NumShape()) {
-                const mappa::TEstensione& e = sf->Shape(n - 1).estensione;
-                Map->AggiungiEtichetta(LayerGriglia,
-                                       QString::fromStdString(EtichettaNodo(griglia_.ID(k, n), griglia_.ag(k, n))),
-                                       colore, e.xMin, e.yMin, 1);
-            }
-        }
-    Map->ImpostaTipoPunto(LayerGriglia, opz.StilePunti);
-    Map->ImpostaEtichetteVisibili(LayerGriglia, NextInspector3->ItemDi<TItemCheck>("CB_VisEticPnt")->Spuntato());
+    RangeColori = mappa::ColoraGriglia(Map, LayerGriglia, GrigliaDati(), k,
+                                       {NomeCarattere(opz.NameCar), static_cast<double>(opz.SizeCar)});
+    Map.ImpostaTipoPunto(LayerGriglia, opz.StilePunti);
+    Map.ImpostaEtichetteVisibili(LayerGriglia, Giu(C::CB_VisEticPnt));
     AggiornaLegenda();
 }
 
 void TFMapMain::AggiornaLegenda() {
-    const std::array<std::string, 11> testi = EtichetteLegenda(RangeColori);
-    for (std::size_t j = 0; j < Lb.size(); ++j) {
-        QPalette pal = Lb[j]->palette();
-        pal.setColor(QPalette::Window, mappa::ColoreQt(ColoriClassi[j]));
-        pal.setColor(QPalette::WindowText, Qt::black);
-        Lb[j]->setPalette(pal);
-        Lb[j]->setText(QString::fromStdString(testi[j]));
+    const std::array<std::string, 11> testi = mappa::EtichetteLegenda(RangeColori);
+    for (std::size_t j = 0; j < CelleLegenda.size(); ++j) {
+        ImpostaColore(CelleLegenda[j], mappa::ColoriClassi[j]);
+        ImpostaTesto(CelleLegenda[j], testi[j]);
     }
 }
 
 void TFMapMain::CB_VisGrigliaClick() {
-    if (!TB_Map->isChecked())
+    if (!Giu(C::TB_Map))
         return;
-    const bool si = NextInspector3->ItemDi<TCategoria>("CB_VisGriglia")->Spuntata();
+    const bool si = Giu(C::CB_VisGriglia);
     if (si) {
-        Map->ImpostaLayerVisibile(LayerGriglia, true);
-        Map->ImpostaDimensionePunto(LayerGriglia, static_cast<float>(opz.DimPunti));
-        Map->ImpostaFontLayer(LayerGriglia, QString::fromStdString(NomeCarattere(opz.NameCar)), opz.SizeCar);
-        ColoraGriglia(NextInspector3->ItemDi<TItemCombo>("NxComboBoxItem1")->Indice());
+        Map.ImpostaLayerVisibile(LayerGriglia, true);
+        Map.ImpostaDimensionePunto(LayerGriglia, opz.DimPunti);
+        Map.ImpostaFontLayer(LayerGriglia, {NomeCarattere(opz.NameCar), static_cast<double>(opz.SizeCar)});
+        ColoraGriglia(Indice(C::NxComboBoxItem1));
     } else {
-        Map->ImpostaLayerVisibile(LayerGriglia, false);
+        Map.ImpostaLayerVisibile(LayerGriglia, false);
     }
-    Panel9->setVisible(si);
+    ImpostaVisibile(C::Panel9, si);
+    vista_.ProcessaEventi();
     ZoomSelezione();
 }
 
-// The mouse tools that place the site come with the site identification;
-// until then the map's own cursor modes (zoom, pan) are all a click does.
-void TFMapMain::Map1MouseDown(int, int, int, int) {}
-void TFMapMain::Map1MouseMove(int, int, int, int) {}
+// ---- Site marker and highlight
+
+void TFMapMain::DisegnaSito(double Lon, double Lat) {
+    Map.DisegnaLinea(Lon - 0.01, Lat, Lon + 0.01, Lat, 1, 0);
+    Map.DisegnaLinea(Lon, Lat - 0.01, Lon, Lat + 0.01, 1, 0);
+    Map.DisegnaCerchio(Lon, Lat, 0.006, 0, false);
+    Map.DisegnaCerchio(Lon, Lat, 0.003, 0, false);
+    Map.DisegnaCerchio(Lon, Lat, 0.0007, 0, true);
+}
+
+void TFMapMain::EvidenziaComune(int iCom) {
+    Map.ImpostaColoreRiempimento(LayerComuni, opz.ColR_Com);
+    Map.CancellaEtichette(LayerComuni);
+    if (!sf_COM || iCom < 0 || iCom >= sf_COM->NumShape())
+        return;
+    Map.ImpostaLayerVisibile(LayerComuni, true);
+    const mappa::TEstensione& e = sf_COM->Shape(iCom).estensione;
+    Map.AggiungiEtichetta(LayerComuni, NomeComune(iCom), opz.ColCar_Com, (e.xMin + e.xMax) / 2,
+                          (e.yMin + e.yMax) / 2, 1);
+    Map.ImpostaColoreShape(LayerComuni, iCom, Giallo);
+    Map.ZoomShape(LayerComuni, iCom);
+    layerHandle = LayerComuni;
+    shpHandle = iCom;
+}
+
+// ---- Map tools
+
+void TFMapMain::TB_PuntClick() {
+    if (Giu(C::TB_Punt)) {
+        Map.ImpostaModoCursore(mappa::ModoSelezione);
+        for (C z : {C::TB_ZoomPiu, C::TB_ZoomMeno, C::TB_Pan})
+            ImpostaPremuto(z, false);
+        Mapping = false;
+        Map.CancellaDisegni();
+    } else {
+        Mapping = true;
+    }
+}
+
+void TFMapMain::TB_AdminClick() {
+    Map.ImpostaModoCursore(Giu(C::TB_Admin) ? mappa::ModoSelezione : mappa::ModoZoomPiu);
+}
+
+void TFMapMain::TB_HintClick() {
+    Map.ImpostaModoCursore(Giu(C::TB_Hint) ? mappa::ModoSelezione : mappa::ModoZoomPiu);
+}
+
+void TFMapMain::TB_ZoomPiuClick(TControllo da) {
+    Map.ImpostaCursoreMappa(mappa::CursorePredefinito);
+    if (Giu(C::TB_ZoomPiu))
+        Map.ImpostaModoCursore(mappa::ModoZoomPiu);
+    if (Giu(C::TB_ZoomMeno))
+        Map.ImpostaModoCursore(mappa::ModoZoomMeno);
+    if (da == C::TB_ZoomTutto)
+        Map.ZoomEstensioneMassima();
+    if (Giu(C::TB_Pan))
+        Map.ImpostaModoCursore(mappa::ModoPan);
+    ImpostaPremuto(C::SB_CalcDist, false);
+    ImpostaPremuto(C::TB_Punt, false);
+}
+
+// ---- Pointer over the map
+
+void TFMapMain::Map1MouseDown(int x, int y) {
+    if (Giu(C::TB_Punt) && !Giu(C::SB_CalcDist)) {
+        // Site pick: the clicked point becomes the site.
+        double lon = 0, lat = 0;
+        int r = -1, p = -1, c = -1;
+        CercaComunePunto(true, x, y, lon, lat, r, p, c);
+        NomiDaShape(r, p, c);
+        SelezionaNomi();
+        AggiornaSito(true, lon, lat);
+        ImpostaPremuto(C::TB_Hint, false);
+        ImpostaIndice(C::Radiogroup1, ModoCoordinate);
+        for (C l : {C::cmb_Reg, C::cmb_Prov, C::cmb_Com, C::cmb_ComUt})
+            ImpostaAbilitato(l, false);
+        Comune = false;
+        Map.CancellaDisegni();
+        Map.NuovoDisegno();
+        DisegnaSito(lon, lat);
+        EvidenziaComune(c);
+        StatoPannello1();
+    } else if (Giu(C::TB_Admin)) {
+        // The highest visible administrative layer decides the level.
+        int livello = -1;
+        for (int l : {LayerRegioni, LayerProvince, LayerComuni})
+            if (livello < 0 && Map.LayerVisibile(l))
+                livello = l;
+        if (livello < 0)
+            return;
+        const mappa::TPunto m = Map.PixelAMappa({static_cast<double>(x), static_cast<double>(y)});
+        const int i = Map.ShapeInPunto(livello, m.x, m.y);
+        // A click outside every shape chooses nothing.
+        if (i < 0)
+            return;
+        if (livello == LayerRegioni)
+            SelezionaRegione(i);
+        else if (livello == LayerProvince)
+            SelezionaProvincia(i);
+        else
+            SelezionaComune(i);
+    }
+}
+
+void TFMapMain::Map1MouseMove(int x, int y) {
+    const mappa::TPunto m = Map.PixelAMappa({static_cast<double>(x), static_cast<double>(y)});
+    ImpostaTesto(C::StatusPanel0,
+                 "Longitudine = " + FormatoCoordinata(m.x) + "° - Latitudine = " + FormatoCoordinata(m.y) + "°");
+    if (Giu(C::TB_Hint)) {
+        double lon = 0, lat = 0;
+        int r = -1, p = -1, c = -1;
+        CercaComunePunto(true, x, y, lon, lat, r, p, c);
+        NomiDaShape(r, p, c);
+        AggiornaSito(true, lon, lat);
+    }
+    StatoPannello1();
+}
 
 } // namespace veltrano::dialogo

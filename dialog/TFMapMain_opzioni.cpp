@@ -1,117 +1,117 @@
-// TFMapMain: display options (Opzioni.dat) and the two option panels.
+// TFMapMain: the display options (Opzioni.dat) and the two option panels.
+// Colours and fonts chosen in the panels go into opz at once; widths, point
+// size and style and the return period only when the options are saved.
 #include "dialog/TFMapMain.h"
 
-#include "dialog/testi.h"
-#include "map/testo1252.h"
-
-#include <QColorDialog>
-#include <QFontDialog>
-#include <QLabel>
-#include <QToolButton>
-#include <QVBoxLayout>
+#include "dialog/coordinate.h"
+#include "map/file.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace veltrano::dialogo {
 
-using widgets::TCategoria;
-using widgets::TItemCheck;
-using widgets::TItemCombo;
-using widgets::TItemInspector;
-using widgets::TItemPulsanti;
-using widgets::TItemSpin;
+using C = TControllo;
 
 namespace {
 
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-QWidget* Pannello(QWidget* padre, const char* nome, const char* titolo, const char* chiudi, widgets::TInspector*& ins,
-                  const char* nomeIns) {
-    auto* p = new QWidget(padre);
-    p->setObjectName(nome);
-    p->setFixedWidth(190);
-    auto* v = new QVBoxLayout(p);
-    v->setContentsMargins(2, 2, 2, 2);
-    auto* testa = new QHBoxLayout;
-    auto* t = new QLabel(U(titolo));
-    t->setStyleSheet("font-weight: bold; color: #000080;");
-    testa->addWidget(t, 1);
-    auto* x = new QToolButton;
-    x->setObjectName(chiudi);
-    x->setText(QStringLiteral("x"));
-    x->setAutoRaise(true);
-    testa->addWidget(x);
-    v->addLayout(testa);
-    ins = new widgets::TInspector;
-    ins->setObjectName(nomeIns);
-    v->addWidget(ins, 1);
-    p->hide();
-    return p;
+// Fields of the packed record by offset: a pointer to a packed member
+// would assume an alignment the record does not have.
+template <class T> T Campo(const TOpzVis& o, std::size_t off) {
+    T v;
+    std::memcpy(&v, reinterpret_cast<const unsigned char*>(&o) + off, sizeof v);
+    return v;
+}
+template <class T> void ImpostaCampo(TOpzVis& o, std::size_t off, T v) {
+    std::memcpy(reinterpret_cast<unsigned char*>(&o) + off, &v, sizeof v);
+}
+uint8_t (&Nome(TOpzVis& o, std::size_t off))[51] {
+    return *reinterpret_cast<uint8_t(*)[51]>(reinterpret_cast<unsigned char*>(&o) + off);
 }
 
-// One group of the administrative panel: REGIONI, PROVINCE or COMUNI.
-void GruppoAmministrativo(widgets::TInspector* ins, const char* casella, const char* titolo, const char* spin,
-                          const char* bordo, const char* riempimento, const char* nomi, const char* carattere) {
-    auto* g = ins->AggiungiCategoria(casella, U(titolo), true);
-    ins->AggiungiSpin(spin, U("Spessore bordo"), 1, 10, 1, 2, {}, g);
-    ins->AggiungiPulsanti(bordo, U("Colore bordo"), {QString()}, {}, g);
-    ins->AggiungiPulsanti(riempimento, U("Colore riempimento"), {QString()}, {}, g);
-    ins->AggiungiCheck(nomi, U("Nomi"), {}, g);
-    ins->AggiungiPulsanti(carattere, U("Carattere"), {U("...")}, {}, g);
+// The colour buttons: the option field, the layers whose outline and whose
+// fill take the colour.
+struct PulsanteColore {
+    TControllo id;
+    std::size_t campo; // offset of a colour
+    std::vector<int> linea, riempimento;
+};
+
+const std::vector<PulsanteColore>& PulsantiColore() {
+    static const std::vector<PulsanteColore> v{
+        {C::NxToolbarItem1, offsetof(TOpzVis, ColB_Reg), {LayerRegioni}, {}},
+        {C::NxToolbarItem2, offsetof(TOpzVis, ColR_Reg), {}, {LayerRegioni}},
+        {C::NxToolbarItem4, offsetof(TOpzVis, ColB_Prov), {LayerProvince}, {}},
+        {C::NxToolbarItem5, offsetof(TOpzVis, ColR_Prov), {}, {LayerProvince}},
+        {C::NxToolbarItem6, offsetof(TOpzVis, ColB_Com), {LayerComuni}, {}},
+        {C::NxToolbarItem9, offsetof(TOpzVis, ColR_Com), {}, {LayerComuni}},
+        {C::SpeedButton9, offsetof(TOpzVis, ColB_LF), {LayerLaghi, LayerFiumi}, {}},
+        // Rivers are drawn in the lakes' fill colour.
+        {C::SpeedButton10, offsetof(TOpzVis, ColR_LF), {LayerFiumi}, {LayerLaghi}},
+        {C::SpeedButton12, offsetof(TOpzVis, Col_Stra), {LayerStrade}, {}},
+    };
+    return v;
 }
+
+// The font buttons: name and size fields, the label colour (none for the
+// grid, whose labels take their class colour) and the layer.
+struct PulsanteCarattere {
+    TControllo id;
+    std::size_t nome, dimensione; // offsets
+    std::optional<std::size_t> colore;
+    int layer;
+};
+
+const std::vector<PulsanteCarattere>& PulsantiCarattere() {
+    static const std::vector<PulsanteCarattere> v{
+        {C::NxToolbarItem7, offsetof(TOpzVis, NameCar_Reg), offsetof(TOpzVis, SizeCar_Reg), offsetof(TOpzVis, ColCar_Reg), LayerRegioni},
+        {C::NxToolbarItem8, offsetof(TOpzVis, NameCar_Prov), offsetof(TOpzVis, SizeCar_Prov), offsetof(TOpzVis, ColCar_Prov), LayerProvince},
+        {C::NxToolbarItem10, offsetof(TOpzVis, NameCar_Com), offsetof(TOpzVis, SizeCar_Com), offsetof(TOpzVis, ColCar_Com), LayerComuni},
+        {C::NxToolbarItem3, offsetof(TOpzVis, NameCar), offsetof(TOpzVis, SizeCar), std::nullopt, LayerGriglia},
+    };
+    return v;
+}
+
+// Check-box headings and the layers they show.
+const std::map<TControllo, std::vector<int>>& CaselleLayer() {
+    static const std::map<TControllo, std::vector<int>> m{
+        {C::CB_VisReg, {LayerRegioni}},   {C::CB_VisProv, {LayerProvince}},
+        {C::CB_VisCom, {LayerComuni}},    {C::CheckBox5, {LayerStrade}},
+        {C::CheckBox3, {LayerLaghi, LayerFiumi}},
+    };
+    return m;
+}
+
+// Spins and the layers whose line width (or point size) they set.
+const std::map<TControllo, std::vector<int>>& SpinLayer() {
+    static const std::map<TControllo, std::vector<int>> m{
+        {C::SE_SpessBReg, {LayerRegioni}}, {C::SE_SpessBProv, {LayerProvince}}, {C::SE_SpessBCom, {LayerComuni}},
+        {C::SpinEdit3, {LayerLaghi, LayerFiumi}}, {C::SpinEdit5, {LayerStrade}},
+    };
+    return m;
+}
+
+int Numero(const TFMapMain& f, TControllo c) { return LeggiIntero(f.Testo(c)).value_or(0); }
 
 } // namespace
 
-void TFMapMain::CreaPannelliOpzioni() {
-    Panel10 = Pannello(Panel4, "Panel10", "Opzioni elem. amministrativi", "SpeedButton21", NextInspector4, "NextInspector4");
-    GruppoAmministrativo(NextInspector4, "CB_VisReg", "REGIONI", "SE_SpessBReg", "NxToolbarItem1", "NxToolbarItem2",
-                         "CB_VisNomiReg", "NxToolbarItem7");
-    GruppoAmministrativo(NextInspector4, "CB_VisProv", "PROVINCE", "SE_SpessBProv", "NxToolbarItem4", "NxToolbarItem5",
-                         "CB_VisNomiProv", "NxToolbarItem8");
-    GruppoAmministrativo(NextInspector4, "CB_VisCom", "COMUNI", "SE_SpessBCom", "NxToolbarItem6", "NxToolbarItem9",
-                         "CB_VisNomiCom", "NxToolbarItem10");
-    NextInspector4->ItemDi<TCategoria>("CB_VisReg")->ImpostaSpuntata(true);
-
-    Panel7 = Pannello(Panel4, "Panel7", "Opzioni elem. geografici", "SpeedButton20", NextInspector3, "NextInspector3");
-    auto* ins = NextInspector3;
-    auto* g = ins->AggiungiCategoria("CB_VisGriglia", U("GRIGLIA"), true);
-    ins->AggiungiSpin("SE_DimPntGriglia", U("Dimensione punti"), 1, 10, 1, 5, {}, g);
-    ins->AggiungiCheck("CB_VisEticPnt", U("Valori"), {}, g);
-    QStringList tr;
-    for (const char* t : testi::TempiRitorno)
-        tr << U(t);
-    ins->AggiungiCombo("NxComboBoxItem1", U("Tempo di ritorno"), tr, {}, g)->ImpostaIndice(6);
-    ins->AggiungiPulsanti("SB_StilePnt", U("Stile punti"), {QString()}, {}, g);
-    ins->AggiungiPulsanti("NxToolbarItem3", U("Carattere"), {U("...")}, {}, g);
-    auto* lf = ins->AggiungiCategoria("CheckBox3", U("LAGHI E FIUMI"), true);
-    ins->AggiungiSpin("SpinEdit3", U("Spessore bordo"), 1, 10, 1, 1, {}, lf);
-    ins->AggiungiPulsanti("SpeedButton9", U("Colore bordo"), {QString()}, {}, lf);
-    ins->AggiungiPulsanti("SpeedButton10", U("Colore riempimento"), {QString()}, {}, lf);
-    auto* st = ins->AggiungiCategoria("CheckBox5", U("STRADE"), true);
-    ins->AggiungiSpin("SpinEdit5", U("Spessore"), 1, 10, 1, 1, {}, st);
-    ins->AggiungiPulsanti("SpeedButton12", U("Colore"), {QString()}, {}, st);
-}
-
 void TFMapMain::CollegaOpzioni() {
-    connect(ToolButton18, &QAction::triggered, this, &TFMapMain::ToolButton18Click);
-    connect(NextInspector4, &widgets::TInspector::Cambiato, this, &TFMapMain::OpzioniCambiato);
-    connect(NextInspector3, &widgets::TInspector::Cambiato, this, &TFMapMain::OpzioniCambiato);
-    connect(NextInspector4, &widgets::TInspector::PulsanteCliccato, this, &TFMapMain::OpzioniPulsante);
-    connect(NextInspector3, &widgets::TInspector::PulsanteCliccato, this, &TFMapMain::OpzioniPulsante);
-    connect(NextInspector3, &widgets::TInspector::ChiusuraLista, this, [this](TItemInspector* item) {
-        if (item->Nome() == "NxComboBoxItem1")
-            ColoraGriglia(static_cast<TItemCombo*>(item)->Indice());
-    });
-    connect(Panel10->findChild<QToolButton*>("SpeedButton21"), &QToolButton::clicked, this,
-            [this] { MostraPannelloOpzioni(nullptr); });
-    connect(Panel7->findChild<QToolButton*>("SpeedButton20"), &QToolButton::clicked, this,
-            [this] { MostraPannelloOpzioni(nullptr); });
+    click_[C::ToolButton18] = [this] { ToolButton18Click(); };
+    for (const auto& [c, layer] : CaselleLayer())
+        premuto_[c] = [this, c = c] { OpzioniCasella(c); };
+    premuto_[C::CB_VisGriglia] = [this] { CB_VisGrigliaClick(); };
+    premuto_[C::CB_VisEticPnt] = [this] { Map.ImpostaEtichetteVisibili(LayerGriglia, Giu(C::CB_VisEticPnt)); };
+    scelta_[C::NxComboBoxItem1] = [this] { ColoraGriglia(Indice(C::NxComboBoxItem1)); };
+    for (const PulsanteColore& p : PulsantiColore())
+        click_[p.id] = [this, id = p.id] { OpzioniColore(id); };
+    for (const PulsanteCarattere& p : PulsantiCarattere())
+        click_[p.id] = [this, id = p.id] { OpzioniCarattere(id); };
 }
 
 void TFMapMain::CaricaOpzioniForm() {
-    const auto file = percorsoDati_ / "Opzioni.dat";
-    std::error_code ec;
-    if (std::filesystem::exists(file, ec)) {
+    const auto file = FileDaLeggere("Opzioni.dat");
+    if (mappa::Esiste(file)) {
         opz = CaricaOpzioni(file);
         ApplicaOpzioni();
     } else {
@@ -125,166 +125,87 @@ void TFMapMain::OpzioniPredefiniteForm() {
 }
 
 void TFMapMain::ApplicaOpzioni() {
-    auto spin = [](widgets::TInspector* ins, const char* n, int v) { ins->ItemDi<TItemSpin>(n)->ImpostaNumero(v); };
-    spin(NextInspector4, "SE_SpessBReg", opz.SpessB_Reg);
-    spin(NextInspector4, "SE_SpessBProv", opz.SpessB_Prov);
-    spin(NextInspector4, "SE_SpessBCom", opz.SpessB_Com);
-    spin(NextInspector3, "SE_DimPntGriglia", opz.DimPunti);
-    spin(NextInspector3, "SpinEdit3", opz.SpessB_LF);
-    spin(NextInspector3, "SpinEdit5", opz.Spess_Stra);
-    if (Map)
-        Map->ImpostaTipoPunto(LayerGriglia, opz.StilePunti);
+    auto spin = [this](TControllo c, int32_t v) { ImpostaTesto(c, std::to_string(std::clamp<int32_t>(v, 1, 10))); };
+    spin(C::SE_SpessBReg, opz.SpessB_Reg);
+    spin(C::SE_SpessBProv, opz.SpessB_Prov);
+    spin(C::SE_SpessBCom, opz.SpessB_Com);
+    spin(C::SE_DimPntGriglia, opz.DimPunti);
+    spin(C::SpinEdit3, opz.SpessB_LF);
+    spin(C::SpinEdit5, opz.Spess_Stra);
+    Map.ImpostaTipoPunto(LayerGriglia, opz.StilePunti);
     indImm = opz.indImmPunti;
-    const int indice = opz.indTempoR; // a copy: the record is packed
-    NextInspector3->ItemDi<TItemCombo>("NxComboBoxItem1")->ImpostaIndice(std::clamp(indice, 0, 8));
-    auto colore = [](widgets::TInspector* ins, const char* n, uint32_t c) {
-        ins->ItemDi<TItemPulsanti>(n)->ImpostaColore(0, mappa::ColoreQt(c));
-    };
-    colore(NextInspector4, "NxToolbarItem1", opz.ColB_Reg);
-    colore(NextInspector4, "NxToolbarItem2", opz.ColR_Reg);
-    colore(NextInspector4, "NxToolbarItem4", opz.ColB_Prov);
-    colore(NextInspector4, "NxToolbarItem5", opz.ColR_Prov);
-    colore(NextInspector4, "NxToolbarItem6", opz.ColB_Com);
-    colore(NextInspector4, "NxToolbarItem9", opz.ColR_Com);
-    colore(NextInspector3, "SpeedButton9", opz.ColB_LF);
-    colore(NextInspector3, "SpeedButton10", opz.ColR_LF);
-    colore(NextInspector3, "SpeedButton12", opz.Col_Stra);
+    const int32_t tempo = opz.indTempoR; // a copy: the record is packed
+    ImpostaIndice(C::NxComboBoxItem1, std::clamp<int32_t>(tempo, 0, 8));
+    for (const PulsanteColore& p : PulsantiColore())
+        ImpostaColore(p.id, Campo<uint32_t>(opz, p.campo));
 }
 
 void TFMapMain::LeggiOpzioni() {
-    auto spin = [](widgets::TInspector* ins, const char* n) { return ins->ItemDi<TItemSpin>(n)->Numero(); };
-    opz.SpessB_Reg = spin(NextInspector4, "SE_SpessBReg");
-    opz.SpessB_Prov = spin(NextInspector4, "SE_SpessBProv");
-    opz.SpessB_Com = spin(NextInspector4, "SE_SpessBCom");
-    opz.DimPunti = spin(NextInspector3, "SE_DimPntGriglia");
-    opz.StilePunti = Map->TipoPunto(LayerGriglia);
+    opz.SpessB_Reg = Numero(*this, C::SE_SpessBReg);
+    opz.SpessB_Prov = Numero(*this, C::SE_SpessBProv);
+    opz.SpessB_Com = Numero(*this, C::SE_SpessBCom);
+    opz.DimPunti = Numero(*this, C::SE_DimPntGriglia);
+    opz.StilePunti = Map.TipoPunto(LayerGriglia);
     opz.indImmPunti = indImm;
-    opz.indTempoR = NextInspector3->ItemDi<TItemCombo>("NxComboBoxItem1")->Indice();
-    opz.SpessB_LF = spin(NextInspector3, "SpinEdit3");
-    opz.Spess_Stra = spin(NextInspector3, "SpinEdit5");
+    opz.indTempoR = Indice(C::NxComboBoxItem1);
+    opz.SpessB_LF = Numero(*this, C::SpinEdit3);
+    opz.Spess_Stra = Numero(*this, C::SpinEdit5);
 }
 
 void TFMapMain::ToolButton18Click() {
     LeggiOpzioni();
     try {
-        SalvaOpzioni(percorsoDati_ / "Opzioni.dat", opz);
-    } catch (const std::exception& e) {
-        MostraMessaggio(this, QString::fromStdString(e.what()));
+        SalvaOpzioni(FileDaScrivere("Opzioni.dat"), opz);
+    } catch (const Errore& e) {
+        Messaggio(e.what());
     }
 }
 
-void TFMapMain::OpzioniCambiato(TItemInspector* item) {
-    if (!Map)
+void TFMapMain::OpzioniSpin(TControllo c) {
+    if (c == C::SE_DimPntGriglia) {
+        Map.ImpostaDimensionePunto(LayerGriglia, Numero(*this, c));
         return;
-    const QString n = item->Nome();
-    auto* spin = dynamic_cast<TItemSpin*>(item);
-    if (!spin)
-        return;
-    const float v = static_cast<float>(spin->Numero());
-    if (n == "SE_SpessBReg")
-        Map->ImpostaSpessoreLinea(LayerRegioni, v);
-    else if (n == "SE_SpessBProv")
-        Map->ImpostaSpessoreLinea(LayerProvince, v);
-    else if (n == "SE_SpessBCom")
-        Map->ImpostaSpessoreLinea(LayerComuni, v);
-    else if (n == "SE_DimPntGriglia")
-        Map->ImpostaDimensionePunto(LayerGriglia, v);
-    else if (n == "SpinEdit3") {
-        Map->ImpostaSpessoreLinea(LayerLaghi, v);
-        Map->ImpostaSpessoreLinea(LayerFiumi, v);
-    } else if (n == "SpinEdit5")
-        Map->ImpostaSpessoreLinea(LayerStrade, v);
-}
-
-void TFMapMain::OpzioniPulsante(TItemInspector* item, int) {
-    const QString n = item->Nome();
-    auto* casella = dynamic_cast<TCategoria*>(item);
-    if (n == "CB_VisReg" && Map)
-        Map->ImpostaLayerVisibile(LayerRegioni, casella->Spuntata());
-    else if (n == "CB_VisProv")
-        Map->ImpostaLayerVisibile(LayerProvince, casella->Spuntata());
-    else if (n == "CB_VisCom")
-        Map->ImpostaLayerVisibile(LayerComuni, casella->Spuntata());
-    else if (n == "CheckBox5")
-        Map->ImpostaLayerVisibile(LayerStrade, casella->Spuntata());
-    else if (n == "CheckBox3") {
-        Map->ImpostaLayerVisibile(LayerLaghi, casella->Spuntata());
-        Map->ImpostaLayerVisibile(LayerFiumi, casella->Spuntata());
-    } else if (n == "CB_VisGriglia")
-        CB_VisGrigliaClick();
-    else if (n == "CB_VisEticPnt")
-        Map->ImpostaEtichetteVisibili(LayerGriglia, static_cast<TItemCheck*>(item)->Spuntato());
-    auto* p = dynamic_cast<TItemPulsanti*>(item);
-    if (!p)
-        return;
-    if (n == "NxToolbarItem1") {
-        if (const auto v = ScegliColore(opz.ColB_Reg, {LayerRegioni}, {}, p))
-            opz.ColB_Reg = *v;
-    } else if (n == "NxToolbarItem2") {
-        if (const auto v = ScegliColore(opz.ColR_Reg, {}, {LayerRegioni}, p))
-            opz.ColR_Reg = *v;
-    } else if (n == "NxToolbarItem4") {
-        if (const auto v = ScegliColore(opz.ColB_Prov, {LayerProvince}, {}, p))
-            opz.ColB_Prov = *v;
-    } else if (n == "NxToolbarItem5") {
-        if (const auto v = ScegliColore(opz.ColR_Prov, {}, {LayerProvince}, p))
-            opz.ColR_Prov = *v;
-    } else if (n == "NxToolbarItem6") {
-        if (const auto v = ScegliColore(opz.ColB_Com, {LayerComuni}, {}, p))
-            opz.ColB_Com = *v;
-    } else if (n == "NxToolbarItem9") {
-        if (const auto v = ScegliColore(opz.ColR_Com, {}, {LayerComuni}, p))
-            opz.ColR_Com = *v;
-    } else if (n == "SpeedButton9") {
-        if (const auto v = ScegliColore(opz.ColB_LF, {LayerLaghi, LayerFiumi}, {}, p))
-            opz.ColB_LF = *v;
-    } else if (n == "SpeedButton10") { // rivers are drawn in the lakes' fill colour
-        if (const auto v = ScegliColore(opz.ColR_LF, {LayerFiumi}, {LayerLaghi}, p))
-            opz.ColR_LF = *v;
-    } else if (n == "SpeedButton12") {
-        if (const auto v = ScegliColore(opz.Col_Stra, {LayerStrade}, {}, p))
-            opz.Col_Stra = *v;
-    } else if (n == "NxToolbarItem7") {
-        if (const auto v = ScegliCarattere(opz.NameCar_Reg, opz.SizeCar_Reg, opz.ColCar_Reg, LayerRegioni))
-            opz.SizeCar_Reg = *v;
-    } else if (n == "NxToolbarItem8") {
-        if (const auto v = ScegliCarattere(opz.NameCar_Prov, opz.SizeCar_Prov, opz.ColCar_Prov, LayerProvince))
-            opz.SizeCar_Prov = *v;
-    } else if (n == "NxToolbarItem10") {
-        if (const auto v = ScegliCarattere(opz.NameCar_Com, opz.SizeCar_Com, opz.ColCar_Com, LayerComuni))
-            opz.SizeCar_Com = *v;
-    } else if (n == "NxToolbarItem3") {
-        if (const auto v = ScegliCarattere(opz.NameCar, opz.SizeCar, std::nullopt, LayerGriglia))
-            opz.SizeCar = *v;
     }
+    if (const auto it = SpinLayer().find(c); it != SpinLayer().end())
+        for (int l : it->second)
+            Map.ImpostaSpessoreLinea(l, Numero(*this, c));
 }
 
-std::optional<uint32_t> TFMapMain::ScegliColore(uint32_t attuale, const std::vector<int>& layerLinea,
-                                                const std::vector<int>& layerRiempimento, TItemPulsanti* pulsante) {
-    const QColor c = QColorDialog::getColor(mappa::ColoreQt(attuale), this);
-    if (!c.isValid())
-        return std::nullopt;
-    const uint32_t nuovo = mappa::ColoreWin(c);
-    for (int l : layerLinea)
-        Map->ImpostaColoreLinea(l, nuovo);
-    for (int l : layerRiempimento)
-        Map->ImpostaColoreRiempimento(l, nuovo);
-    pulsante->ImpostaColore(0, c);
-    return nuovo;
+void TFMapMain::OpzioniCasella(TControllo c) {
+    for (int l : CaselleLayer().at(c))
+        Map.ImpostaLayerVisibile(l, Giu(c));
 }
 
-std::optional<int32_t> TFMapMain::ScegliCarattere(uint8_t (&nome)[51], int32_t dimensione,
-                                                 std::optional<uint32_t> colore, int layer) {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, QFont(QString::fromStdString(NomeCarattere(nome)), dimensione), this);
-    if (!ok)
-        return std::nullopt;
-    ImpostaNomeCarattere(nome, f.family().toStdString());
-    const int32_t nuova = f.pointSize() > 0 ? f.pointSize() : dimensione;
-    Map->ImpostaFontLayer(layer, f.family(), nuova);
-    if (colore)
-        Map->ImpostaColoreEtichette(layer, *colore);
-    return nuova;
+void TFMapMain::OpzioniColore(TControllo c) {
+    const auto it = std::find_if(PulsantiColore().begin(), PulsantiColore().end(),
+                                 [c](const PulsanteColore& p) { return p.id == c; });
+    const auto scelto = vista_.ScegliColore(Campo<uint32_t>(opz, it->campo));
+    if (!scelto)
+        return;
+    ImpostaCampo<uint32_t>(opz, it->campo, *scelto);
+    for (int l : it->linea)
+        Map.ImpostaColoreLinea(l, *scelto);
+    for (int l : it->riempimento)
+        Map.ImpostaColoreRiempimento(l, *scelto);
+    ImpostaColore(c, *scelto);
+}
+
+void TFMapMain::OpzioniCarattere(TControllo c) {
+    const auto it = std::find_if(PulsantiCarattere().begin(), PulsantiCarattere().end(),
+                                 [c](const PulsanteCarattere& p) { return p.id == c; });
+    const mappa::TCarattere attuale{NomeCarattere(Nome(opz, it->nome)),
+                                    static_cast<double>(Campo<int32_t>(opz, it->dimensione))};
+    const auto scelto = vista_.ScegliCarattere(attuale);
+    if (!scelto)
+        return;
+    ImpostaNomeCarattere(Nome(opz, it->nome), scelto->nome);
+    const auto punti = static_cast<int32_t>(scelto->punti);
+    if (punti > 0)
+        ImpostaCampo<int32_t>(opz, it->dimensione, punti);
+    Map.ImpostaFontLayer(it->layer, {NomeCarattere(Nome(opz, it->nome)),
+                                     static_cast<double>(Campo<int32_t>(opz, it->dimensione))});
+    if (it->colore)
+        Map.ImpostaColoreEtichette(it->layer, Campo<uint32_t>(opz, *it->colore));
 }
 
 } // namespace veltrano::dialogo

@@ -9,7 +9,7 @@ namespace veltrano::dialogo {
 using mappa::MaiuscoloAZ;
 using mappa::UgualeIgnorandoAZ;
 
-std::string Testo(const uint8_t (&campo)[256]) { return mappa::DaStringaCorta(campo); }
+std::string TestoCampo(const uint8_t (&campo)[256]) { return mappa::DaStringaCorta(campo); }
 
 std::vector<std::string> ElencoProvince(std::span<const TCoordComune> comuni, const std::string& sReg,
                                         int numShapeProvince) {
@@ -19,10 +19,10 @@ std::vector<std::string> ElencoProvince(std::span<const TCoordComune> comuni, co
         const int32_t id = c.Id_sf_PROV;
         if (id < 0 || id >= numShapeProvince || incontrata[static_cast<std::size_t>(id)])
             continue;
-        if (!sReg.empty() && !UgualeIgnorandoAZ(Testo(c.Reg), sReg))
+        if (!sReg.empty() && !UgualeIgnorandoAZ(TestoCampo(c.Reg), sReg))
             continue;
         incontrata[static_cast<std::size_t>(id)] = 1;
-        r.push_back(Testo(c.Prov));
+        r.push_back(TestoCampo(c.Prov));
     }
     std::stable_sort(r.begin(), r.end(),
                      [](const std::string& a, const std::string& b) { return MaiuscoloAZ(a) < MaiuscoloAZ(b); });
@@ -33,9 +33,9 @@ ElencoComuni ElencaComuni(std::span<const TCoordComune> comuni, const std::strin
     ElencoComuni r;
     for (std::size_t i = 0; i < comuni.size(); ++i) {
         const TCoordComune& c = comuni[i];
-        if ((sReg.empty() || UgualeIgnorandoAZ(Testo(c.Reg), sReg)) &&
-            (sProv.empty() || UgualeIgnorandoAZ(Testo(c.Prov), sProv))) {
-            r.nomi.push_back(Testo(c.Nome));
+        if ((sReg.empty() || UgualeIgnorandoAZ(TestoCampo(c.Reg), sReg)) &&
+            (sProv.empty() || UgualeIgnorandoAZ(TestoCampo(c.Prov), sProv))) {
+            r.nomi.push_back(TestoCampo(c.Nome));
             r.indici.push_back(static_cast<int>(i));
         }
     }

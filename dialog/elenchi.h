@@ -27,6 +27,6 @@ struct ElencoComuni {
 ElencoComuni ElencaComuni(std::span<const TCoordComune> comuni, const std::string& sReg, const std::string& sProv);
 
 /// The text of a short-string field.
-std::string Testo(const uint8_t (&campo)[256]);
+std::string TestoCampo(const uint8_t (&campo)[256]);
 
 } // namespace veltrano::dialogo

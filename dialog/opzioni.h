@@ -83,7 +83,8 @@ TOpzVis CaricaOpzioni(const std::filesystem::path& percorso);
 
 /// Writes the 304 bytes of o to a temporary file and renames it over
 /// percorso, so a failed save leaves the previous file as it was. Throws
-/// veltrano::ErroreApertura (with the reason) when the file cannot be written.
+/// veltrano::ErroreApertura or ErroreLettura (with the reason) when the file
+/// cannot be written.
 void SalvaOpzioni(const std::filesystem::path& percorso, const TOpzVis& o);
 
 /// The font name of a short-string field, as UTF-8.

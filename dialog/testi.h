@@ -19,10 +19,31 @@ inline constexpr const char* SceltaRegione = "- Scegliere la regione -";
 inline constexpr const char* SceltaProvincia = "- Scegliere la provincia -";
 inline constexpr const char* SceltaComune = "- Scegliere il comune -";
 inline constexpr const char* SceltaLocalita = "- Scegliere la località -";
+inline constexpr const char* Modi[3] = {"per Coordinate", "per Località", "Utente"};
+inline constexpr const char* ClassiUso[4] = {"I", "II", "III", "IV"};
+inline constexpr const char* CategorieVN[3] = {"Opere provvisorie", "Opere ordinarie", "Grandi opere"};
+inline constexpr const char* DistanzaKm = "Distanza dalla costa [km]";
+inline constexpr const char* DistanzaM = "Distanza dalla costa [m]";
+inline constexpr const char* SitoUtente = "SITO UTENTE";
+
+// Buttons
+inline constexpr const char* Chiudi = "CHIUDI";
+inline constexpr const char* Ok = "OK";
 
 // Legend and grid
 inline constexpr const char* TempiRitorno[9] = {"30 anni",  "50 anni",  "72 anni",  "101 anni", "140 anni",
                                                 "201 anni", "475 anni", "975 anni", "2475 anni"};
-inline constexpr const char* StatoCoordinate = "Longitudine = %1° - Latitudine = %2°";
+
+// Option panels
+inline constexpr const char* OpzioniAmministrative = "Opzioni elem. amministrativi";
+inline constexpr const char* OpzioniGeografiche = "Opzioni elem. geografici";
+
+// Messages
+inline constexpr const char* NonNumero = "\"%s\" non è un valore numerico valido";
+inline constexpr const char* SitiUtenteDanneggiati =
+    "Il file delle località utente non è valido e non è stato letto:\n%s\n\n"
+    "L'elenco delle località utente è vuoto; il file sarà conservato come "
+    "CoorLocUtente.dat.danneggiato al primo salvataggio.";
+inline constexpr const char* ImmagineNonScritta = "Impossibile scrivere l'immagine della cartina:\n%s";
 
 } // namespace veltrano::dialogo::testi

@@ -1,29 +1,12 @@
-#include "map/mappa_interno.h"
+#include "map/mappa_layer.h"
+#include "map/strumenti.h"
 
-#include <QResizeEvent>
-#include <QWheelEvent>
-
+#include <algorithm>
 #include <cmath>
 
 namespace veltrano::mappa {
 
-QColor ColoreQt(TColore c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
-TColore ColoreWin(const QColor& c) { return RGBWin(c.red(), c.green(), c.blue()); }
-
-TColore TMappa::Layer::ColoreShape(int i) const {
-    if (i >= 0 && static_cast<std::size_t>(i) < coloreShape.size() && coloreShape[static_cast<std::size_t>(i)] >= 0)
-        return static_cast<TColore>(coloreShape[static_cast<std::size_t>(i)]);
-    return riempimento;
-}
-
-TMappa::TMappa(QWidget* padre)
-    : QWidget(padre), aspetto_(std::cos(42.0 * 3.14159265358979323846 / 180.0)),
-      strumenti_(CreaStrumentiCursore()) {
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(50, 50);
-    AggiornaCursore();
-}
+TMappa::TMappa() : strumenti_(CreaStrumentiCursore()) {}
 
 TMappa::~TMappa() = default;
 
@@ -34,21 +17,28 @@ const TMappa::Layer* TMappa::L(int layer) const {
     return layer >= 0 && layer < NumLayer() ? layer_[static_cast<std::size_t>(layer)].get() : nullptr;
 }
 
-void TMappa::Ridisegna() {
-    cacheValida_ = false;
-    update();
+void TMappa::Modificata() {
+    ++versione_;
+    if (AllaModifica)
+        AllaModifica();
 }
+
+void TMappa::Sovrapposizione() {
+    if (AllaModifica)
+        AllaModifica();
+}
+
+// ---- Layers
 
 int TMappa::AggiungiLayer(std::shared_ptr<const TShapefile> sf, bool visibile) {
     auto l = std::make_unique<Layer>();
     if (sf && sf->Aperto())
         l->sf = std::move(sf);
     l->visibile = visibile;
-    l->font = QFont(QStringLiteral("Times New Roman"), 8);
     if (l->sf)
         l->coloreShape.assign(static_cast<std::size_t>(l->sf->NumShape()), -1);
     layer_.push_back(std::move(l));
-    Ridisegna();
+    Modificata();
     return NumLayer() - 1;
 }
 
@@ -58,100 +48,146 @@ const TShapefile* TMappa::Shapefile(int layer) const {
 }
 
 bool TMappa::LayerVisibile(int layer) const { return L(layer) && L(layer)->visibile; }
+
 void TMappa::ImpostaLayerVisibile(int layer, bool v) {
     if (Layer* l = L(layer); l && l->visibile != v) {
         l->visibile = v;
-        Ridisegna();
+        Modificata();
     }
 }
 
-#define VELTRANO_PROPRIETA(Nome, campo, Tipo, predefinito)                                          \
-    void TMappa::Imposta##Nome(int layer, Tipo v) {                                                  \
-        if (Layer* l = L(layer)) {                                                                   \
-            l->campo = v;                                                                            \
-            Ridisegna();                                                                             \
-        }                                                                                            \
-    }                                                                                                \
-    Tipo TMappa::Nome(int layer) const { return L(layer) ? L(layer)->campo : predefinito; }
+void TMappa::ImpostaSpessoreLinea(int layer, double px) {
+    if (Layer* l = L(layer)) {
+        l->spessore = px;
+        Modificata();
+    }
+}
+double TMappa::SpessoreLinea(int layer) const { return L(layer) ? L(layer)->spessore : 0.0; }
 
-VELTRANO_PROPRIETA(SpessoreLinea, spessore, float, 0.0f)
-VELTRANO_PROPRIETA(DimensionePunto, dimPunto, float, 0.0f)
-VELTRANO_PROPRIETA(ColoreLinea, linea, TColore, 0u)
-VELTRANO_PROPRIETA(ColoreRiempimento, riempimento, TColore, 0u)
-VELTRANO_PROPRIETA(TipoPunto, tipoPunto, int, 0)
-#undef VELTRANO_PROPRIETA
+void TMappa::ImpostaDimensionePunto(int layer, double px) {
+    if (Layer* l = L(layer)) {
+        l->dimPunto = px;
+        Modificata();
+    }
+}
+double TMappa::DimensionePunto(int layer) const { return L(layer) ? L(layer)->dimPunto : 0.0; }
 
-void TMappa::ImpostaColorePuntoShape(int layer, int shape, TColore c) {
+void TMappa::ImpostaColoreLinea(int layer, TColore c) {
+    if (Layer* l = L(layer)) {
+        l->linea = c;
+        Modificata();
+    }
+}
+TColore TMappa::ColoreLinea(int layer) const { return L(layer) ? L(layer)->linea : 0; }
+
+void TMappa::ImpostaColoreRiempimento(int layer, TColore c) {
+    if (Layer* l = L(layer)) {
+        l->riempimento = c;
+        std::fill(l->coloreShape.begin(), l->coloreShape.end(), -1);
+        Modificata();
+    }
+}
+TColore TMappa::ColoreRiempimento(int layer) const { return L(layer) ? L(layer)->riempimento : 0; }
+
+void TMappa::ImpostaTipoPunto(int layer, int tipo) {
+    if (Layer* l = L(layer)) {
+        l->tipoPunto = std::clamp(tipo, static_cast<int>(PuntoQuadrato), static_cast<int>(PuntoTriangoloDestra));
+        Modificata();
+    }
+}
+int TMappa::TipoPunto(int layer) const { return L(layer) ? L(layer)->tipoPunto : 0; }
+
+void TMappa::ImpostaColoreShape(int layer, int shape, TColore c) {
     Layer* l = L(layer);
     if (!l || shape < 0 || shape >= l->NumShape())
         return;
     l->coloreShape[static_cast<std::size_t>(shape)] = c;
-    Ridisegna();
+    Modificata();
 }
-TColore TMappa::ColorePuntoShape(int layer, int shape) const { return L(layer) ? L(layer)->ColoreShape(shape) : 0; }
-void TMappa::ImpostaColoreRiempimentoShape(int layer, int shape, TColore c) { ImpostaColorePuntoShape(layer, shape, c); }
-TColore TMappa::ColoreRiempimentoShape(int layer, int shape) const { return ColorePuntoShape(layer, shape); }
+TColore TMappa::ColoreShape(int layer, int shape) const { return L(layer) ? L(layer)->ColoreShape(shape) : 0; }
 
-void TMappa::ImpostaFontLayer(int layer, const QString& nome, int dimensione) {
-    if (Layer* l = L(layer))
-        l->font = QFont(nome, dimensione > 0 ? dimensione : 8);
+// ---- Labels
+
+void TMappa::ImpostaFontLayer(int layer, const TCarattere& c) {
+    Layer* l = L(layer);
+    if (!l)
+        return;
+    TCarattere f = c;
+    if (!(f.punti > 0))
+        f.punti = 8;
+    if (!(l->caratteri.back() == f))
+        l->caratteri.push_back(f);
 }
-QFont TMappa::FontLayer(int layer) const { return L(layer) ? L(layer)->font : QFont(); }
+TCarattere TMappa::FontLayer(int layer) const { return L(layer) ? L(layer)->caratteri.back() : TCarattere{}; }
+
 void TMappa::ImpostaColoreEtichette(int layer, TColore c) {
     if (Layer* l = L(layer))
         l->coloreEtichette = c;
 }
-void TMappa::AggiungiEtichetta(int layer, const QString& testo, TColore colore, double x, double y, int giust) {
+TColore TMappa::ColoreEtichette(int layer) const { return L(layer) ? L(layer)->coloreEtichette : 0; }
+
+void TMappa::AggiungiEtichetta(int layer, const std::string& testo, TColore colore, double x, double y, int giust) {
     if (Layer* l = L(layer)) {
-        l->etichette.push_back({testo, x, y, colore, giust});
-        Ridisegna();
+        l->etichette.push_back({testo, x, y, colore, giust, static_cast<int>(l->caratteri.size()) - 1});
+        Modificata();
     }
 }
+
 void TMappa::CancellaEtichette(int layer) {
-    if (Layer* l = L(layer); l && !l->etichette.empty()) {
+    Layer* l = L(layer);
+    if (!l)
+        return;
+    // Fonts of cleared labels are dropped too, keeping the current one.
+    l->caratteri.erase(l->caratteri.begin(), l->caratteri.end() - 1);
+    if (!l->etichette.empty()) {
         l->etichette.clear();
-        Ridisegna();
+        Modificata();
     }
 }
+
 void TMappa::ImpostaEtichetteVisibili(int layer, bool v) {
-    if (Layer* l = L(layer)) {
+    if (Layer* l = L(layer); l && l->etichetteVisibili != v) {
         l->etichetteVisibili = v;
-        Ridisegna();
+        Modificata();
     }
 }
 bool TMappa::EtichetteVisibili(int layer) const { return L(layer) && L(layer)->etichetteVisibili; }
+
 const std::vector<TEtichetta>& TMappa::Etichette(int layer) const {
     static const std::vector<TEtichetta> nessuna;
     return L(layer) ? L(layer)->etichette : nessuna;
 }
 
+const TCarattere& TMappa::CarattereEtichetta(int layer, const TEtichetta& e) const {
+    static const TCarattere predefinito;
+    const Layer* l = L(layer);
+    if (!l || e.carattere < 0 || static_cast<std::size_t>(e.carattere) >= l->caratteri.size())
+        return predefinito;
+    return l->caratteri[static_cast<std::size_t>(e.carattere)];
+}
+
 // ---- View
 
-TEstensione TMappa::Estensione() const {
-    const double mx = width() / (2 * scala_ * aspetto_), my = height() / (2 * scala_);
-    return {cx_ - mx, cy_ - my, cx_ + mx, cy_ + my};
+void TMappa::ImpostaDimensioni(int larghezza, int altezza) {
+    if (larghezza == vista_.Larghezza() && altezza == vista_.Altezza())
+        return;
+    vista_.ImpostaDimensioni(larghezza, altezza);
+    Modificata();
 }
 
 void TMappa::ImpostaEstensione(const TEstensione& e, bool ricorda) {
-    if (e.Vuota())
+    const TEstensione prima = vista_.Estensione();
+    if (!vista_.ImpostaEstensione(e))
         return;
     if (ricorda)
-        precedenti_.push_back(Estensione());
-    cx_ = (e.xMin + e.xMax) / 2;
-    cy_ = (e.yMin + e.yMax) / 2;
-    const double w = std::max(1, width()), h = std::max(1, height());
-    const double dx = (e.xMax - e.xMin) * aspetto_, dy = e.yMax - e.yMin;
-    // A point keeps the scale and only moves the centre.
-    if (dx > 0 || dy > 0)
-        scala_ = std::min(dx > 0 ? w / dx : 1e12, dy > 0 ? h / dy : 1e12);
-    Ridisegna();
-    emit EstensioneCambiata();
+        precedenti_.push_back(prima);
+    Modificata();
 }
 
 void TMappa::ZoomEstensioneMassima() {
     TEstensione e = TEstensione::Nessuna();
     for (const auto& l : layer_)
-        if (l->sf)
+        if (l->sf && l->sf->NumShape() > 0)
             e.Includi(l->sf->Estensione());
     ImpostaEstensione(e);
 }
@@ -173,6 +209,13 @@ void TMappa::ZoomIndietro(double f) {
     ImpostaEstensione({e.xMin - mx, e.yMin - my, e.xMax + mx, e.yMax + my});
 }
 
+void TMappa::ZoomAttorno(TPuntoPx pixel, double f) {
+    const TPunto c = PixelAMappa(pixel);
+    const TEstensione v = Estensione();
+    const double mx = (v.xMax - v.xMin) * f / 2, my = (v.yMax - v.yMin) * f / 2;
+    ImpostaEstensione({c.x - mx, c.y - my, c.x + mx, c.y + my});
+}
+
 bool TMappa::ZoomPrecedente() {
     if (precedenti_.empty())
         return false;
@@ -183,131 +226,122 @@ bool TMappa::ZoomPrecedente() {
 }
 
 void TMappa::ImpostaRapportoAspetto(double k) {
-    if (k > 0) {
-        aspetto_ = k;
-        Ridisegna();
-    }
+    vista_.ImpostaRapporto(k);
+    Modificata();
 }
 
-QPointF TMappa::PixelAMappa(QPointF p) const {
-    return {cx_ + (p.x() - width() / 2.0) / (scala_ * aspetto_), cy_ - (p.y() - height() / 2.0) / scala_};
-}
+// ---- Hit tests
 
-QPointF TMappa::MappaAPixel(QPointF m) const {
-    return {width() / 2.0 + (m.x() - cx_) * scala_ * aspetto_, height() / 2.0 - (m.y() - cy_) * scala_};
+int TMappa::ShapeInPunto(int layer, double x, double y) const {
+    const TShapefile* sf = Shapefile(layer);
+    if (!sf || sf->Tipo() != ShapePoligono)
+        return -1;
+    for (int i = 0; i < sf->NumShape(); ++i)
+        if (sf->PuntoInShape(i, x, y))
+            return i;
+    return -1;
 }
 
 // ---- Cursor and mouse
 
 void TMappa::ImpostaModoCursore(int modo) {
-    if (modo < 0 || modo >= static_cast<int>(strumenti_.size()))
+    if (modo < 0 || modo >= static_cast<int>(strumenti_.size()) || modo == modo_)
         return;
+    // A gesture of the old mode must not leave its box or shift behind.
+    rettangolo_.reset();
+    spostamento_ = {};
     modo_ = modo;
-    AggiornaCursore();
+    Sovrapposizione();
 }
 
 void TMappa::ImpostaCursoreMappa(int c) {
     cursore_ = c;
-    AggiornaCursore();
+    Sovrapposizione();
 }
 
-void TMappa::AggiornaCursore() {
+TFormaCursore TMappa::FormaCursore() const {
     if (cursore_ == CursoreCroce)
-        setCursor(Qt::CrossCursor);
-    else
-        setCursor(strumenti_[static_cast<std::size_t>(modo_)]->Cursore());
+        return TFormaCursore::Croce;
+    return strumenti_[static_cast<std::size_t>(modo_)]->Forma();
 }
 
-namespace {
-int Modificatori(const QMouseEvent* e) {
-    // Shift 1, Ctrl 2, Alt 4, as the dialog's handlers test them.
-    const auto m = e->modifiers();
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-}
-int Pulsante(Qt::MouseButtons b) {
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
-}
-} // namespace
-
-void TMappa::mousePressEvent(QMouseEvent* e) {
-    strumenti_[static_cast<std::size_t>(modo_)]->Premuto(*this, e);
-    if (inviaMouseGiu)
-        emit MousePremuto(Pulsante(e->button()), Modificatori(e), int(e->position().x()), int(e->position().y()));
+void TMappa::MousePremuto(TPuntoPx p, int pulsante) {
+    strumenti_[static_cast<std::size_t>(modo_)]->Premuto(*this, p, pulsante);
 }
 
-void TMappa::mouseMoveEvent(QMouseEvent* e) {
-    strumenti_[static_cast<std::size_t>(modo_)]->Mosso(*this, e);
-    if (inviaMouseMovimento)
-        emit MouseMosso(Pulsante(e->buttons()), Modificatori(e), int(e->position().x()), int(e->position().y()));
+void TMappa::MouseMosso(TPuntoPx p, int pulsanti) {
+    strumenti_[static_cast<std::size_t>(modo_)]->Mosso(*this, p, pulsanti);
 }
 
-void TMappa::mouseReleaseEvent(QMouseEvent* e) {
-    strumenti_[static_cast<std::size_t>(modo_)]->Rilasciato(*this, e);
-    if (inviaMouseSu)
-        emit MouseRilasciato(Pulsante(e->button()), Modificatori(e), int(e->position().x()), int(e->position().y()));
+void TMappa::MouseRilasciato(TPuntoPx p, int pulsante) {
+    strumenti_[static_cast<std::size_t>(modo_)]->Rilasciato(*this, p, pulsante);
 }
 
-void TMappa::wheelEvent(QWheelEvent* e) {
-    const QPointF c = PixelAMappa(e->position());
-    const double f = e->angleDelta().y() > 0 ? 0.5 : 2.0;
-    const TEstensione v = Estensione();
-    ImpostaEstensione({c.x() - (c.x() - v.xMin) * f, c.y() - (c.y() - v.yMin) * f, c.x() + (v.xMax - c.x()) * f,
-                       c.y() + (v.yMax - c.y()) * f});
+void TMappa::Rotella(TPuntoPx p, int delta) {
+    if (delta != 0)
+        ZoomAttorno(p, delta > 0 ? 0.5 : 2.0);
 }
 
-void TMappa::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    Ridisegna();
+void TMappa::ImpostaRettangoloZoom(std::optional<TRettangoloPx> r) {
+    rettangolo_ = r;
+    Sovrapposizione();
+}
+
+void TMappa::ImpostaSpostamento(TPuntoPx d) {
+    spostamento_ = d;
+    Sovrapposizione();
 }
 
 // ---- Drawings
 
-int TMappa::NuovoDisegno(int) {
+int TMappa::NuovoDisegno() {
     disegni_.emplace_back();
     return NumDisegni() - 1;
 }
 
-void TMappa::DisegnaLinea(double x1, double y1, double x2, double y2, float spessore, TColore c) {
+void TMappa::DisegnaLinea(double x1, double y1, double x2, double y2, double spessore, TColore c) {
     if (disegni_.empty())
         NuovoDisegno();
     disegni_.back().linee.push_back({x1, y1, x2, y2, spessore, c});
-    Ridisegna();
+    Modificata();
 }
 
 void TMappa::DisegnaCerchio(double x, double y, double raggio, TColore c, bool riempito) {
     if (disegni_.empty())
         NuovoDisegno();
     disegni_.back().cerchi.push_back({x, y, raggio, c, riempito});
-    Ridisegna();
+    Modificata();
 }
 
-void TMappa::DisegnaPunto(double x, double y, float dimensione, TColore c) {
+void TMappa::DisegnaPunto(double x, double y, double dimensione, TColore c) {
     if (disegni_.empty())
         NuovoDisegno();
     disegni_.back().punti.push_back({x, y, dimensione, c});
-    Ridisegna();
+    Modificata();
 }
 
-void TMappa::AggiungiEtichettaDisegno(const QString& testo, TColore c, double x, double y, int giust) {
+void TMappa::AggiungiEtichettaDisegno(const std::string& testo, TColore c, double x, double y, int giust) {
     if (disegni_.empty())
         NuovoDisegno();
-    disegni_.back().etichette.push_back({testo, x, y, c, giust});
-    Ridisegna();
+    disegni_.back().etichette.push_back({testo, x, y, c, giust, 0});
+    Modificata();
 }
 
 void TMappa::ImpostaOmbraEtichetteDisegno(bool ombra) {
     ombraEtichetteDisegno_ = ombra;
-    Ridisegna();
+    Modificata();
 }
 
 void TMappa::CancellaDisegni() {
+    if (disegni_.empty())
+        return;
     disegni_.clear();
-    Ridisegna();
+    Modificata();
 }
 
 void TMappa::ImpostaColoreSfondo(TColore c) {
     sfondo_ = c;
-    Ridisegna();
+    Modificata();
 }
 
 } // namespace veltrano::mappa

@@ -1,61 +1,53 @@
-// TMappa, the map control of the dialog: a QWidget that draws a stack of
-// shapefile layers with QPainter in map units of decimal degrees (lon, lat).
+// TMappa, the map of the site dialog without any toolkit: a stack of
+// shapefile layers with their styles, per-shape colours and labels, drawing
+// layers over them, the view (TVista) with its zoom history, the cursor
+// modes that turn pointer gestures into zooms and pans, and hit tests.
+// Disegna draws it all through a TPittore; a front end shows the result and
+// forwards the pointer in pixels.
 //
-// Layers get handles 0, 1, 2, ... in the order they are added. Colours are
-// Windows colour values 0x00BBGGRR (red in the low byte), as the options file
-// stores them. Each shape's outline is kept as a QPainterPath in map units,
-// simplified once per zoom level, and drawn through one transform, so a
-// full-extent redraw of every municipality stays well under 100 ms.
-// GUI thread only.
+// Layers get handles 0, 1, 2, ... in the order they are added; a layer whose
+// file failed to open still takes its handle. Map units are decimal degrees
+// (x = longitude, y = latitude). Colours are 0x00BBGGRR. Setting a layer's
+// fill colour recolours every shape of it, as the dialog's highlighting
+// expects (fill the layer, then one shape yellow). One thread.
 #pragma once
 
+#include "map/pittore.h"
 #include "map/shapefile.h"
-
-#include <QFont>
-#include <QImage>
-#include <QPainterPath>
-#include <QPointF>
-#include <QPolygon>
-#include <QWidget>
+#include "map/vista.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace veltrano::mappa {
 
-using TColore = uint32_t; // 0x00BBGGRR
-
-QColor ColoreQt(TColore c);
-TColore ColoreWin(const QColor& c);
-constexpr TColore RGBWin(int r, int g, int b) {
-    return static_cast<TColore>(r) | (static_cast<TColore>(g) << 8) | (static_cast<TColore>(b) << 16);
-}
-
 /// Cursor modes, with the codes the dialog uses.
 enum TModoCursore { ModoZoomPiu = 0, ModoZoomMeno = 1, ModoPan = 2, ModoSelezione = 3, ModoNessuno = 4 };
-/// Point types of a point layer.
-enum TTipoPunto {
-    PuntoQuadrato = 0, PuntoCerchio, PuntoRombo, PuntoTriangoloSu, PuntoTriangoloGiu,
-    PuntoTriangoloSinistra, PuntoTriangoloDestra
-};
-/// Pointer shapes: 0 default, 3 cross.
+/// Pointer pictures the dialog asks for: 0 the mode's own, 3 the cross.
 enum TCursoreMappa { CursorePredefinito = 0, CursoreCroce = 3 };
+/// The pointer shape a front end shows over the map.
+enum class TFormaCursore { Freccia, Croce, Mano, ManoChiusa, Indice, Lente };
+/// Mouse buttons, as bits.
+enum TPulsanteMouse { PulsanteSinistro = 1, PulsanteDestro = 2, PulsanteCentrale = 4 };
 
 struct TEtichetta {
-    QString testo; // "\r" or "\n" break lines
-    double x, y;   // map units
-    TColore colore;
-    int giustificazione; // 1: centred on (x, y); otherwise left-aligned
+    std::string testo; // UTF-8; "\r" or "\n" break lines
+    double x = 0, y = 0; // map units
+    TColore colore = 0;
+    int giustificazione = 1; // 1: centred on (x, y); otherwise its lower-left corner there
+    int carattere = 0;       // index in the layer's fonts
 };
 
 /// One drawing layer: shapes in map units drawn over the map.
 struct TDisegno {
-    struct Linea { double x1, y1, x2, y2; float spessore; TColore c; };
-    struct Cerchio { double x, y, r; TColore c; bool pieno; };
-    struct Punto { double x, y; float dim; TColore c; };
+    struct Linea { double x1, y1, x2, y2; double spessore; TColore c; };
+    struct Cerchio { double x, y, r; TColore c; bool pieno; }; // r in degrees of latitude
+    struct Punto { double x, y; double dim; TColore c; };      // dim in pixels
     std::vector<Linea> linee;
     std::vector<Cerchio> cerchi;
     std::vector<Punto> punti;
@@ -64,132 +56,156 @@ struct TDisegno {
 
 class TStrumentoCursore;
 
-class TMappa : public QWidget {
-    Q_OBJECT
+class TMappa {
 public:
-    explicit TMappa(QWidget* padre = nullptr);
-    ~TMappa() override;
+    TMappa();
+    ~TMappa();
+    TMappa(const TMappa&) = delete;
+    TMappa& operator=(const TMappa&) = delete;
+
+    /// Called after every change of what the map shows, the zoom box, the
+    /// pan shift and the pointer included (a front end schedules a repaint).
+    /// Versione counts the changes of the picture Disegna draws, so a front
+    /// end redraws its cached picture only when it moves.
+    std::function<void()> AllaModifica;
+    uint64_t Versione() const { return versione_; }
 
     // ---- Layers
-    /// Adds sf on top of the stack; returns its handle. A null or unopened
-    /// shapefile gives an empty layer that still takes its handle.
+    /// Adds sf on top of the stack and returns its handle. A null or
+    /// unopened shapefile gives an empty layer that still takes its handle.
     int AggiungiLayer(std::shared_ptr<const TShapefile> sf, bool visibile);
     int NumLayer() const { return static_cast<int>(layer_.size()); }
     const TShapefile* Shapefile(int layer) const;
     bool LayerVisibile(int layer) const;
     void ImpostaLayerVisibile(int layer, bool v);
-    void ImpostaSpessoreLinea(int layer, float px);
-    float SpessoreLinea(int layer) const;
-    void ImpostaDimensionePunto(int layer, float px);
-    float DimensionePunto(int layer) const;
+    void ImpostaSpessoreLinea(int layer, double px);
+    double SpessoreLinea(int layer) const;
+    void ImpostaDimensionePunto(int layer, double px);
+    double DimensionePunto(int layer) const;
     void ImpostaColoreLinea(int layer, TColore c);
     TColore ColoreLinea(int layer) const;
+    /// The layer's fill (or point) colour, given to every shape of it.
     void ImpostaColoreRiempimento(int layer, TColore c);
     TColore ColoreRiempimento(int layer) const;
     void ImpostaTipoPunto(int layer, int tipo);
     int TipoPunto(int layer) const;
-    /// Per-shape colours: a point's colour, a polygon's fill.
-    void ImpostaColorePuntoShape(int layer, int shape, TColore c);
-    TColore ColorePuntoShape(int layer, int shape) const;
-    void ImpostaColoreRiempimentoShape(int layer, int shape, TColore c);
-    TColore ColoreRiempimentoShape(int layer, int shape) const;
+    /// One shape's colour: a point's colour, a polygon's fill.
+    void ImpostaColoreShape(int layer, int shape, TColore c);
+    TColore ColoreShape(int layer, int shape) const;
 
     // ---- Labels of a layer
-    void ImpostaFontLayer(int layer, const QString& nome, int dimensione);
-    QFont FontLayer(int layer) const;
+    /// The font of the labels added from now on.
+    void ImpostaFontLayer(int layer, const TCarattere& c);
+    TCarattere FontLayer(int layer) const;
     void ImpostaColoreEtichette(int layer, TColore c);
-    /// Adds a label with the layer's current font.
-    void AggiungiEtichetta(int layer, const QString& testo, TColore colore, double x, double y, int giustificazione);
+    TColore ColoreEtichette(int layer) const;
+    void AggiungiEtichetta(int layer, const std::string& testo, TColore colore, double x, double y,
+                           int giustificazione);
     void CancellaEtichette(int layer);
     void ImpostaEtichetteVisibili(int layer, bool v);
     bool EtichetteVisibili(int layer) const;
     const std::vector<TEtichetta>& Etichette(int layer) const;
+    /// The font of label e of the layer.
+    const TCarattere& CarattereEtichetta(int layer, const TEtichetta& e) const;
 
     // ---- View
+    const TVista& Vista() const { return vista_; }
+    /// The device size of the map [px]; the view keeps its centre and scale.
+    void ImpostaDimensioni(int larghezza, int altezza);
+    int Larghezza() const { return vista_.Larghezza(); }
+    int Altezza() const { return vista_.Altezza(); }
+    TEstensione Estensione() const { return vista_.Estensione(); }
+    /// Shows e; ricorda keeps the previous view for ZoomPrecedente.
+    void ImpostaEstensione(const TEstensione& e, bool ricorda = true);
     void ZoomEstensioneMassima();
     void ZoomLayer(int layer);
     void ZoomShape(int layer, int shape);
     /// Widens the view by the fraction f on each axis (0.2: 20 %).
     void ZoomIndietro(double f);
+    /// Zooms by the factor f (0.5: twice as close) around a pixel.
+    void ZoomAttorno(TPuntoPx pixel, double f);
     /// Back to the view before the last zoom; false when there is none.
     bool ZoomPrecedente();
-    void ImpostaEstensione(const TEstensione& e, bool ricorda = true);
-    TEstensione Estensione() const;
-    /// Horizontal stretch of a degree of longitude against one of latitude
-    /// (cos 42°: Italy keeps its shape); 1 for a plain degree grid.
     void ImpostaRapportoAspetto(double k);
-    QPointF PixelAMappa(QPointF pixel) const;
-    QPointF MappaAPixel(QPointF mappa) const;
+    TPunto PixelAMappa(TPuntoPx pixel) const { return vista_.PixelAMappa(pixel); }
+    TPuntoPx MappaAPixel(TPunto mappa) const { return vista_.MappaAPixel(mappa); }
     /// Pixels per degree of latitude.
-    double Scala() const { return scala_; }
+    double Scala() const { return vista_.Scala(); }
+
+    // ---- Hit tests
+    /// The first shape (in index order) of a polygon layer that holds the
+    /// map point; -1 when none does.
+    int ShapeInPunto(int layer, double x, double y) const;
 
     // ---- Cursor and mouse
     void ImpostaModoCursore(int modo);
     int ModoCursore() const { return modo_; }
     void ImpostaCursoreMappa(int c);
     int CursoreMappa() const { return cursore_; }
+    TFormaCursore FormaCursore() const;
+    /// Pointer events in pixels of the map, handled by the cursor mode.
+    void MousePremuto(TPuntoPx p, int pulsante);
+    void MouseMosso(TPuntoPx p, int pulsanti);
+    void MouseRilasciato(TPuntoPx p, int pulsante);
+    /// Wheel: delta > 0 zooms in around p.
+    void Rotella(TPuntoPx p, int delta);
+    /// The zoom box being dragged, to draw over the map.
+    std::optional<TRettangoloPx> RettangoloZoom() const { return rettangolo_; }
+    void ImpostaRettangoloZoom(std::optional<TRettangoloPx> r);
+    /// Pan in progress: the picture is drawn moved by this many pixels.
+    TPuntoPx Spostamento() const { return spostamento_; }
+    void ImpostaSpostamento(TPuntoPx d);
+    /// Which pointer events the owner wants (the dialog's handlers).
     bool inviaMouseGiu = false, inviaMouseSu = true, inviaMouseMovimento = true;
 
     // ---- Drawings: layers of lines, circles, points and labels in map units
-    int NuovoDisegno(int unita = 1);
-    void DisegnaLinea(double x1, double y1, double x2, double y2, float spessore, TColore c);
+    int NuovoDisegno();
+    void DisegnaLinea(double x1, double y1, double x2, double y2, double spessore, TColore c);
     void DisegnaCerchio(double x, double y, double raggio, TColore c, bool riempito);
-    void DisegnaPunto(double x, double y, float dimensione, TColore c);
-    void AggiungiEtichettaDisegno(const QString& testo, TColore c, double x, double y, int giustificazione);
+    void DisegnaPunto(double x, double y, double dimensione, TColore c);
+    void AggiungiEtichettaDisegno(const std::string& testo, TColore c, double x, double y, int giustificazione);
     void ImpostaOmbraEtichetteDisegno(bool ombra);
     void CancellaDisegni();
     int NumDisegni() const { return static_cast<int>(disegni_.size()); }
+    const std::vector<TDisegno>& Disegni() const { return disegni_; }
 
     void ImpostaColoreSfondo(TColore c);
     TColore ColoreSfondo() const { return sfondo_; }
 
-    /// Draws the whole map for the current view on p, over area.
-    void Disegna(QPainter& p, const QSize& area) const;
-    /// The map as shown, at the widget's size.
-    QImage Immagine() const;
-
-signals:
-    void MousePremuto(int pulsante, int modificatori, int x, int y);
-    void MouseRilasciato(int pulsante, int modificatori, int x, int y);
-    void MouseMosso(int pulsante, int modificatori, int x, int y);
-    void EstensioneCambiata();
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void resizeEvent(QResizeEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void wheelEvent(QWheelEvent*) override;
+    /// Draws the map for the current view over the device area
+    /// 0..Larghezza x 0..Altezza: background, layers in handle order, their
+    /// labels (a label that would overlap one already placed is left out),
+    /// then the drawings.
+    void Disegna(TPittore& p) const;
 
 private:
-    friend class TStrumentoCursore;
     struct Layer;
     std::vector<std::unique_ptr<Layer>> layer_;
     std::vector<TDisegno> disegni_;
     bool ombraEtichetteDisegno_ = true;
+    TCarattere carattereDisegni_{"Arial", 9, true, false};
     TColore sfondo_ = RGBWin(255, 255, 255);
-    double cx_ = 12.5, cy_ = 42.0, scala_ = 50.0, aspetto_;
+    TVista vista_;
     std::vector<TEstensione> precedenti_;
     int modo_ = ModoZoomPiu, cursore_ = CursorePredefinito;
     std::vector<std::unique_ptr<TStrumentoCursore>> strumenti_;
-    mutable QImage cache_;
-    mutable bool cacheValida_ = false;
-    QPoint spostamento_; // pan in progress [px]
-    QRect rettangolo_;   // zoom box in progress [px]
+    std::optional<TRettangoloPx> rettangolo_;
+    TPuntoPx spostamento_;
+    uint64_t versione_ = 0;
+    // Buffers reused from one drawing to the next.
+    mutable TLottoPoligoni lottoPoligoni_;
+    mutable TLottoLinee lottoLinee_;
+    mutable std::vector<TPuntoPx> centri_;
+    mutable std::vector<TColore> colori_;
 
     Layer* L(int layer);
     const Layer* L(int layer) const;
-    void Ridisegna();
-    void AggiornaCursore();
-    void DisegnaLayer(QPainter& p, const Layer& l, const TEstensione& vista) const;
-    void DisegnaContorni(QPainter& p, const Layer& l, std::size_t n) const;
-    void DisegnaPunti(QPainter& p, const Layer& l, const TEstensione& vista) const;
-    // Pixel rings of the layer being drawn, kept to reuse their memory.
-    mutable std::vector<QPolygon> anelli_;
-    mutable std::vector<std::pair<int, std::size_t>> shapeAnelli_;
-    void DisegnaEtichette(QPainter& p, const Layer& l) const;
-    void DisegnaDisegni(QPainter& p) const;
+    void Modificata();
+    void Sovrapposizione();
+    void DisegnaLayer(TPittore& p, const Layer& l, const TEstensione& vista) const;
+    void DisegnaPunti(TPittore& p, const Layer& l, const TEstensione& vista) const;
+    void DisegnaEtichette(TPittore& p) const;
+    void DisegnaDisegni(TPittore& p) const;
 };
 
 } // namespace veltrano::mappa

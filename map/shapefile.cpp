@@ -27,8 +27,15 @@ void TEstensione::Includi(TPunto p) { Includi(TEstensione{p.x, p.y, p.x, p.y}); 
 
 void TShape::CalcolaEstensione() {
     estensione = TEstensione::Nessuna();
-    for (const TPunto& p : punti)
-        estensione.Includi(p);
+    if (punti.empty())
+        return;
+    estensione = {punti[0].x, punti[0].y, punti[0].x, punti[0].y};
+    for (const TPunto& p : punti) {
+        estensione.xMin = std::min(estensione.xMin, p.x);
+        estensione.yMin = std::min(estensione.yMin, p.y);
+        estensione.xMax = std::max(estensione.xMax, p.x);
+        estensione.yMax = std::max(estensione.yMax, p.y);
+    }
 }
 
 namespace {
@@ -61,7 +68,7 @@ std::string Base(const std::string& percorso) {
 
 } // namespace
 
-bool TShapefile::Apri(const std::string& percorso) {
+bool TShapefile::Apri(const std::string& percorso, bool conTabella) {
     Chiudi();
     std::unique_ptr<SHPInfo, ChiudiShp> shp(SHPOpen(percorso.c_str(), "rb"));
     if (!shp)
@@ -88,7 +95,7 @@ bool TShapefile::Apri(const std::string& percorso) {
             s.parti = {0};
         s.CalcolaEstensione();
     }
-    std::unique_ptr<DBFInfo, ChiudiDbf> dbf(DBFOpen(percorso.c_str(), "rb"));
+    std::unique_ptr<DBFInfo, ChiudiDbf> dbf(conTabella ? DBFOpen(percorso.c_str(), "rb") : nullptr);
     celle_.assign(static_cast<std::size_t>(n), {});
     if (dbf) {
         const int nc = DBFGetFieldCount(dbf.get());

@@ -46,7 +46,8 @@ class TShapefile {
 public:
     /// Reads the shapefile at percorso (".shp" path) whole. False when the
     /// .shp cannot be read; a missing .dbf gives a table without fields.
-    bool Apri(const std::string& percorso);
+    /// Without conTabella the .dbf is not read (shapes only, faster).
+    bool Apri(const std::string& percorso, bool conTabella = true);
     /// A new empty shapefile of the given type, held in memory until saved.
     void Crea(int tipo);
     void Chiudi();

@@ -48,6 +48,11 @@ if(TARGET mappe)
           DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT veltrano)
   install(DIRECTORY ${VELTRANO_OUT}/Shape DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT dialogo)
 endif()
+# The dialog's Qt plugin, which the library and the command line load from
+# the plugin folder relative to their own files.
+if(TARGET Veltrano_dialogo_qt)
+  install(TARGETS Veltrano_dialogo_qt LIBRARY DESTINATION ${VELTRANO_INSTALL_PLUGIN} COMPONENT dialogo)
+endif()
 
 # The Python module; its folder depends on the prefix given at install time.
 find_program(VELTRANO_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)

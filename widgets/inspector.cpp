@@ -1,5 +1,6 @@
 #include "widgets/inspector.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,10 +11,28 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace veltrano::widgets {
+
+namespace {
+
+// A check box that takes a click anywhere in its cell, not only on its
+// small square: the cell is what the user aims at.
+class CasellaCella : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& p) const override { return rect().contains(p); }
+};
+
+} // namespace
 
 // ---- Items
 
@@ -74,6 +93,13 @@ QStringList TItemCombo::Elementi() const {
 void TItemCombo::ImpostaElementi(const QStringList& l) {
     lista_->clear();
     lista_->addItems(l);
+    // The open list is as wide as its longest text (the first few hundred
+    // decide), so that no choice is cut even when the closed list is narrow.
+    const QFontMetrics fm(lista_->view()->font());
+    int larghezza = 0;
+    for (qsizetype i = 0; i < l.size() && i < 500; ++i)
+        larghezza = std::max(larghezza, fm.horizontalAdvance(l[i]));
+    lista_->view()->setMinimumWidth(larghezza + 40);
 }
 void TItemCombo::AggiungiElemento(const QString& e) { lista_->addItem(e); }
 void TItemCombo::Svuota() { lista_->clear(); }
@@ -129,8 +155,12 @@ TInspector::TInspector(QWidget* padre) : QTreeWidget(padre) {
     setUniformRowHeights(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // The captions' column is sized by AdattaColonne; the editors take the
+    // rest, so the rows never need to scroll sideways.
+    header()->setSectionResizeMode(0, QHeaderView::Interactive);
     header()->setStretchLastSection(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
     setAlternatingRowColors(false);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* r, QTreeWidgetItem*) {
         const auto it = perRiga_.find(r);
@@ -188,7 +218,7 @@ TCategoria* TInspector::AggiungiCategoria(const QString& nome, const QString& ca
     c->riga_->setForeground(0, QColor(0, 0, 128));
     c->riga_->setFirstColumnSpanned(!conCasella);
     if (conCasella) {
-        c->casella_ = new QCheckBox;
+        c->casella_ = new CasellaCella;
         c->casella_->setObjectName(nome);
         connect(c->casella_, &QCheckBox::toggled, this, [this, c] { emit Cambiato(c); });
         connect(c->casella_, &QCheckBox::clicked, this, [this, c] { emit PulsanteCliccato(c, 0); });
@@ -216,7 +246,9 @@ TItemCombo* TInspector::AggiungiCombo(const QString& nome, const QString& captio
     c->lista_->setEditable(scrivibile);
     if (scrivibile)
         c->lista_->setInsertPolicy(QComboBox::NoInsert);
-    c->lista_->addItems(elementi);
+    c->ImpostaElementi(elementi);
+    c->lista_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->lista_->setMinimumContentsLength(6);
     connect(c->lista_, &QComboBox::currentIndexChanged, this, [this, c] { emit Cambiato(c); });
     connect(c->lista_, &QComboBox::activated, this, [this, c] { emit ChiusuraLista(c); });
     if (scrivibile)
@@ -246,7 +278,7 @@ TItemRadio* TInspector::AggiungiRadio(const QString& nome, const QString& captio
 TItemCheck* TInspector::AggiungiCheck(const QString& nome, const QString& caption, const QString& hint,
                                       TItemInspector* padre) {
     TItemCheck* c = Nuovo<TItemCheck>(nome, caption, hint, padre);
-    c->casella_ = new QCheckBox;
+    c->casella_ = new CasellaCella;
     connect(c->casella_, &QCheckBox::toggled, this, [this, c] { emit Cambiato(c); });
     connect(c->casella_, &QCheckBox::clicked, this, [this, c] { emit PulsanteCliccato(c, 0); });
     Monta(c, c->casella_);
@@ -289,6 +321,27 @@ TItemPulsanti* TInspector::AggiungiPulsanti(const QString& nome, const QString& 
 TItemInspector* TInspector::Item(const QString& nome) const {
     const auto it = perNome_.find(nome);
     return it == perNome_.end() ? nullptr : it->second;
+}
+
+void TInspector::AdattaColonne() {
+    const int contenuto = sizeHintForColumn(0) + 4;
+    const int massimo = std::max(60, viewport()->width() * 3 / 5);
+    setColumnWidth(0, std::min(contenuto, massimo));
+}
+
+void TInspector::resizeEvent(QResizeEvent* e) {
+    QTreeWidget::resizeEvent(e);
+    AdattaColonne();
+}
+
+void TInspector::showEvent(QShowEvent* e) {
+    QTreeWidget::showEvent(e);
+    AdattaColonne();
+}
+
+void TInspector::scrollTo(const QModelIndex& indice, ScrollHint hint) {
+    QTreeWidget::scrollTo(indice, hint);
+    horizontalScrollBar()->setValue(0);
 }
 
 void TInspector::SelezionaItem(TItemInspector* item) {

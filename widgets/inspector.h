@@ -184,6 +184,10 @@ public:
     void FineModifica();
     const std::vector<std::unique_ptr<TItemInspector>>& Items() const { return items_; }
 
+    /// Never scrolls sideways: the captions' column takes at most a share
+    /// of the width and the editors the rest.
+    void scrollTo(const QModelIndex& indice, ScrollHint hint = EnsureVisible) override;
+
 signals:
     void Cambiato(veltrano::widgets::TItemInspector* item);
     void ChiusuraLista(veltrano::widgets::TItemInspector* item);
@@ -199,6 +203,9 @@ private:
                                 TItemInspector* padre);
     void Monta(TItemInspector* item, QWidget* editor);
     bool eventFilter(QObject* o, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void AdattaColonne();
 };
 
 } // namespace veltrano::widgets

@@ -298,6 +298,28 @@ VELTRANO_API void VELTRANO_STDCALL GIS_SalvaDatabaseCoorCom(VelStringa Percorso,
 VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, float* LonED50,
                                                          float* LatED50);
 
+/* The site dialog. Call it from the host's GUI thread; it returns when the
+ * user has closed the dialog. CategoriaVN (1..3), ClasseUso (1..4) and VN
+ * [years] preset the building data, shown read-only; all three 0 open it
+ * free (class II, 50 years, editable, one "CHIUDI" button). DatiOut holds
+ * the previous site on entry (LonSito, LatSito WGS84, TipoRic, ED50, alt,
+ * distCosta, NomeLoc, nomeLoc_new). When the user confirms, DatiOut receives
+ * the chosen site and its hazard (TipoRic, nomeLoc_new, NumVert, the four
+ * limit states with ag in g, NumPunti, LonPunti, LatPunti, LonSito, LatSito,
+ * LonSitoED50, LatSitoED50, alt, distCosta, ED50), all at once after the
+ * dialog has closed, and the map of the site's grid cell is written to
+ * FileImmagine as a Windows bitmap (none when it is empty). When the user
+ * cancels, only LonSitoED50 and LatSitoED50 change, and only if either was
+ * 0 (they receive the ED50 conversion of LonSito, LatSito). MainApp is kept
+ * for the help handler; Riservato is not read.
+ * Linux: the dialog is the Qt plugin libVeltrano_dialogo_qt.so beside the
+ * library, loaded at the first call; a missing plugin, no screen or a
+ * missing data file throws ErroreApertura. The host's Qt application is
+ * used when it has one; otherwise one is created and kept. */
+VELTRANO_API void VELTRANO_STDCALL VisualizzaDialog(void* MainApp, int32_t CategoriaVN, uint8_t ClasseUso,
+                                                    int32_t VN, uint32_t Riservato, VelStringa FileImmagine,
+                                                    TGIS_DatiOut* DatiOut);
+
 /* Text of the last failure of an export on this thread ("" if none); valid
  * until the next export call on the same thread. */
 VELTRANO_API const char* VELTRANO_STDCALL VeltranoUltimoErrore(void);

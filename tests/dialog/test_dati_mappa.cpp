@@ -4,12 +4,14 @@
 // point inside a municipality, at sea and far away.
 #include "core/griglia.h"
 #include "dialog/elenchi.h"
-#include "dialog/ricerca_comune.h"
+#include "map/ricerca_comune.h"
 #include "geo/comuni.h"
 #include "geo/datum.h"
 #include "map/amministrativi.h"
 #include "map/testo1252.h"
-#include "tests/dialog/supporto_qt.h"
+#include "tests/supporto_dati.h"
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
@@ -62,13 +64,15 @@ TEST(DatiMappa, ConteggiEIdentificativi) {
         ASSERT_EQ(int32_t{c.Id_sf_COM}, static_cast<int32_t>(i));
         ASSERT_TRUE(c.Id_sf_PROV >= 0 && c.Id_sf_PROV < 107);
         ASSERT_TRUE(c.Id_sf_REG >= 0 && c.Id_sf_REG < 20);
-        ASSERT_TRUE(c.Lon > 6.5f && c.Lon < 18.6f && c.Lat > 35.4f && c.Lat < 47.1f) << Testo(c.Nome);
-        ASSERT_TRUE(c.Alt >= -5 && c.Alt < 3000) << Testo(c.Nome);
+        ASSERT_TRUE(c.Lon > 6.5f && c.Lon < 18.6f && c.Lat > 35.4f && c.Lat < 47.1f) << TestoCampo(c.Nome);
+        ASSERT_TRUE(c.Alt >= -5 && c.Alt < 3000) << TestoCampo(c.Nome);
+        // The command line names the site from the record, the dialog from the shape.
+        ASSERT_EQ(TestoCampo(c.Nome), d.Comune(c.Id_sf_COM));
         // The point lies in or near its own polygon (coastal town centres
         // may fall just outside the generalised coastline).
         const TEstensione& e = d.com.Shape(c.Id_sf_COM).estensione;
         ASSERT_TRUE(c.Lon > e.xMin - 0.05 && c.Lon < e.xMax + 0.05 && c.Lat > e.yMin - 0.05 && c.Lat < e.yMax + 0.05)
-            << Testo(c.Nome);
+            << TestoCampo(c.Nome);
     }
 }
 
@@ -104,7 +108,7 @@ TEST(DatiMappa, OgniRecordConcordaConLeSueShape) {
     const Dati& d = D();
     const auto elenco = Elenco1252();
     for (const TCoordComune& c : d.comuni) {
-        const std::string reg = Testo(c.Reg), prov = Testo(c.Prov), nome = Testo(c.Nome);
+        const std::string reg = TestoCampo(c.Reg), prov = TestoCampo(c.Prov), nome = TestoCampo(c.Nome);
         int voci = 0;
         for (const std::string& v : elenco)
             voci += UgualeIgnorandoAZ(v, reg);
@@ -126,7 +130,7 @@ TEST(DatiMappa, OgniProvinciaEComuneSiRitrovaNeiSuoiElenchi) {
     std::map<std::pair<std::string, std::string>, ElencoComuni> comuni;
     for (std::size_t i = 0; i < d.comuni.size(); ++i) {
         const TCoordComune& c = d.comuni[i];
-        const std::string reg = Testo(c.Reg), prov = Testo(c.Prov), nome = Testo(c.Nome);
+        const std::string reg = TestoCampo(c.Reg), prov = TestoCampo(c.Prov), nome = TestoCampo(c.Nome);
         const auto& lp = province.at(reg);
         ASSERT_EQ(std::count(lp.begin(), lp.end(), prov), 1) << prov;
         auto it = comuni.find({reg, prov});
@@ -188,7 +192,7 @@ TEST(RicercaComune, PuntoDentroUnComune) {
         if (!d.com.PuntoInShape(c.Id_sf_COM, c.Lon, c.Lat))
             continue;
         const TComuneTrovato r = CercaComune(d.com, d.comuni, c.Lon, c.Lat);
-        ASSERT_EQ(r.iCom, int32_t{c.Id_sf_COM}) << Testo(c.Nome);
+        ASSERT_EQ(r.iCom, int32_t{c.Id_sf_COM}) << TestoCampo(c.Nome);
         ASSERT_EQ(r.iProv, int32_t{c.Id_sf_PROV});
         ASSERT_EQ(r.iReg, int32_t{c.Id_sf_REG});
     }
@@ -209,7 +213,7 @@ TEST(RicercaComune, InMareUnComuneDellaProvinciaPiuVicina) {
     const TComuneTrovato t = CercaComune(d.com, d.comuni, lon, lat);
     ASSERT_GE(t.iCom, 0);
     EXPECT_FALSE(d.com.PuntoInShape(t.iCom, lon, lat));
-    EXPECT_EQ(d.Provincia(t.iProv), Testo(d.comuni[vicino].Prov));
+    EXPECT_EQ(d.Provincia(t.iProv), TestoCampo(d.comuni[vicino].Prov));
 }
 
 TEST(RicercaComune, LontanoNessunComune) {

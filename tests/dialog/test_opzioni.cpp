@@ -146,7 +146,7 @@ TEST(Opzioni, SalvataggioFallitoLasciaIlFileDiPrima) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &basso), 0);
     TOpzVis nuove = OpzioniPredefinite();
     nuove.DimPunti = 1;
-    EXPECT_THROW(SalvaOpzioni(dir / "Opzioni.dat", nuove), veltrano::ErroreApertura);
+    EXPECT_THROW(SalvaOpzioni(dir / "Opzioni.dat", nuove), veltrano::ErroreLettura) << "a write that failed";
     setrlimit(RLIMIT_FSIZE, &vecchio);
     std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(Byte(dir / "Opzioni.dat"), prima);

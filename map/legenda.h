@@ -1,16 +1,17 @@
 // The hazard grid legend: eleven classes of ag for one tabulated return
 // period, equal slices from 0 to the block's largest ag, with fixed colours.
 // ag is in the grid file's unit, tenths of g [g/10]; labels show g.
-// Pure; thread-safe.
+// Pure and thread-safe, except ColoraGriglia, which writes a map.
 #pragma once
 
 #include "core/griglia.h"
+#include "map/pittore.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-namespace veltrano::dialogo {
+namespace veltrano::mappa {
 
 /// Class colours, 0x00BBGGRR: white, yellow, orange, light green, green,
 /// cyan, blue, magenta, purple, pink, red.
@@ -37,4 +38,13 @@ std::string EtichettaNodo(int32_t id, float agDecimiG);
 /// x with d decimals and "." whatever the locale ("%1.<d>f").
 std::string Decimali(double x, int d);
 
-} // namespace veltrano::dialogo
+class TMappa;
+
+/// Colours the point layer of the grid (shape i = node i + 1) for block k:
+/// each node's class colour and a label "ID: ...\rAg:..." in that colour at
+/// its point, class by class; nodes at or below the scale's start keep their
+/// colour and get no label. The layer's labels are replaced; new labels take
+/// the font carattere. Returns the class bounds R0..R10 [g/10].
+std::array<float, 11> ColoraGriglia(TMappa& m, int layer, const Griglia& g, int k, const TCarattere& carattere);
+
+} // namespace veltrano::mappa

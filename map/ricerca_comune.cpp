@@ -1,9 +1,9 @@
-#include "dialog/ricerca_comune.h"
+#include "map/ricerca_comune.h"
 
 #include <cmath>
 #include <cstring>
 
-namespace veltrano::dialogo {
+namespace veltrano::mappa {
 
 TComuneTrovato CercaComune(const mappa::TShapefile& sf, std::span<const TCoordComune> comuni, double lon,
                            double lat) {
@@ -55,4 +55,4 @@ TComuneTrovato CercaComune(const mappa::TShapefile& sf, std::span<const TCoordCo
     return r;
 }
 
-} // namespace veltrano::dialogo
+} // namespace veltrano::mappa

@@ -1,12 +1,13 @@
-#include "dialog/legenda.h"
+#include "map/legenda.h"
 
 #include "map/mappa.h"
+#include "map/shapefile.h"
 
+#include <algorithm>
 #include <charconv>
+#include <vector>
 
-namespace veltrano::dialogo {
-
-using mappa::RGBWin;
+namespace veltrano::mappa {
 
 const std::array<uint32_t, 11> ColoriClassi{
     RGBWin(255, 255, 255), RGBWin(255, 255, 81), RGBWin(235, 170, 20), RGBWin(155, 255, 55),
@@ -61,4 +62,31 @@ std::string EtichettaNodo(int32_t id, float agDecimiG) {
     return "ID: " + std::to_string(id) + "\r" + "Ag:" + Decimali(agDecimiG / 10.0, 3);
 }
 
-} // namespace veltrano::dialogo
+std::array<float, 11> ColoraGriglia(TMappa& m, int layer, const Griglia& g, int k, const TCarattere& carattere) {
+    k = std::clamp(k, 0, NumBlocchi - 1);
+    float min = 0, max = 0;
+    EstremiAg(g, k, min, max);
+    const std::array<float, 11> R = CalcolaRangeColori(min, max);
+    m.CancellaEtichette(layer);
+    m.ImpostaFontLayer(layer, carattere);
+    const TShapefile* sf = m.Shapefile(layer);
+    std::vector<int> classe(static_cast<std::size_t>(NumNodi) + 1);
+    for (int n = 1; n <= NumNodi; ++n)
+        classe[static_cast<std::size_t>(n)] = ClasseAg(R, g.ag(k, n));
+    // Class by class, as the labels were always added: the labels of the
+    // higher classes come later and give way where they would overlap.
+    for (int c = 1; c <= 10; ++c)
+        for (int n = 1; n <= NumNodi; ++n) {
+            if (classe[static_cast<std::size_t>(n)] != c)
+                continue;
+            const TColore colore = ColoriClassi[static_cast<std::size_t>(c)];
+            m.ImpostaColoreShape(layer, n - 1, colore);
+            if (sf && n - 1 < sf->NumShape()) {
+                const TEstensione& e = sf->Shape(n - 1).estensione;
+                m.AggiungiEtichetta(layer, EtichettaNodo(g.ID(k, n), g.ag(k, n)), colore, e.xMin, e.yMin, 1);
+            }
+        }
+    return R;
+}
+
+} // namespace veltrano::mappa

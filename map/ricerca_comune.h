@@ -10,7 +10,7 @@
 
 #include <span>
 
-namespace veltrano::dialogo {
+namespace veltrano::mappa {
 
 struct TComuneTrovato {
     int iReg = -1, iProv = -1, iCom = -1; // shape indices, -1 = none
@@ -19,4 +19,4 @@ struct TComuneTrovato {
 TComuneTrovato CercaComune(const mappa::TShapefile& sfComuni, std::span<const TCoordComune> comuni, double lon,
                            double lat);
 
-} // namespace veltrano::dialogo
+} // namespace veltrano::mappa

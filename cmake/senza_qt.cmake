@@ -1,0 +1,25 @@
+# The layers below ui/ build without any toolkit, so that the Windows library
+# can carry the same dialog: their sources include no Qt header and their
+# targets link no Qt library. Checked at every configure.
+function(veltrano_senza_qt)
+  foreach(cartella IN LISTS ARGN)
+    file(GLOB _sorgenti ${CMAKE_SOURCE_DIR}/${cartella}/*.h ${CMAKE_SOURCE_DIR}/${cartella}/*.cpp)
+    foreach(f IN LISTS _sorgenti)
+      file(STRINGS ${f} _righe REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/|windows\\.h|gdiplus\\.h)|Q_OBJECT")
+      if(_righe)
+        message(FATAL_ERROR "${f} must stay free of any toolkit: ${_righe}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+function(veltrano_target_senza_qt)
+  foreach(t IN LISTS ARGN)
+    get_target_property(_librerie ${t} LINK_LIBRARIES)
+    foreach(l IN LISTS _librerie)
+      if(l MATCHES "Qt")
+        message(FATAL_ERROR "${t} links ${l}: the layers below ui/ must not need Qt")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

@@ -1,0 +1,17 @@
+# The engine library needs no Qt: no Qt library among its dependencies and
+# no Qt symbol it expects from elsewhere. Run with -DLIBRERIA=<file>.
+execute_process(COMMAND objdump -p ${LIBRERIA} OUTPUT_VARIABLE dipendenze RESULT_VARIABLE r1)
+execute_process(COMMAND nm -D --undefined-only ${LIBRERIA} OUTPUT_VARIABLE simboli RESULT_VARIABLE r2)
+if(NOT r1 EQUAL 0 OR NOT r2 EQUAL 0)
+  message(FATAL_ERROR "objdump or nm failed on ${LIBRERIA}")
+endif()
+if(dipendenze MATCHES "NEEDED[ \t]+[^\n]*Qt")
+  message(FATAL_ERROR "${LIBRERIA} depends on Qt:\n${dipendenze}")
+endif()
+if(simboli MATCHES "Q(Application|Widget|Object|String)")
+  message(FATAL_ERROR "${LIBRERIA} expects Qt symbols")
+endif()
+if(NOT simboli MATCHES "dlopen")
+  message(FATAL_ERROR "${LIBRERIA} does not load its dialog plugin at run time")
+endif()
+message(STATUS "${LIBRERIA}: no Qt")

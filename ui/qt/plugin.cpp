@@ -1,0 +1,3 @@
+// The plugin libVeltrano_dialogo_qt.so: its entries VeltranoDialogoQt and
+// VeltranoDialogoQtAbi are defined in dialogo_qt.cpp, linked in whole.
+#include "ui/qt/dialogo_qt.h"
