@@ -105,9 +105,10 @@ void TMappa::DisegnaEtichette(TPittore& p) const {
                 continue;
             const TCarattere& f = CarattereEtichetta(n, e);
             const TRettangoloPx r = RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1);
-            if (posti.Occupa(r))
-                DisegnaTestoRiquadro(p, r, e.testo, f, e.colore,
-                                     e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra);
+            if (!posti.Occupa(r))
+                continue;
+            DisegnaTestoRiquadro(p, r, e.testo, f, e.colore,
+                                 e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra);
         }
     }
 }

@@ -12,7 +12,7 @@
 namespace veltrano::test {
 
 struct TPittoreRegistro : mappa::TPittore {
-    struct Testo {
+    struct Scritta {
         mappa::TPuntoPx base;
         std::string testo;
         mappa::TCarattere carattere;
@@ -34,10 +34,18 @@ struct TPittoreRegistro : mappa::TPittore {
     std::vector<Simbolo> simboli;
     std::vector<Ellisse> ellissi;
     std::vector<mappa::TRettangoloPx> rettangoli;
-    std::vector<Testo> testi;
+    std::vector<Scritta> testi;
     int misure = 0;
 
     static double Em(const mappa::TCarattere& c) { return c.punti * 96.0 / 72.0; }
+    /// The texts drawn in a colour other than white (white: halos and shadows).
+    std::vector<Scritta> Colorati() const {
+        std::vector<Scritta> r;
+        for (const Scritta& t : testi)
+            if (t.colore != mappa::RGBWin(255, 255, 255))
+                r.push_back(t);
+        return r;
+    }
 
     void Poligoni(const mappa::TLottoPoligoni& l) override { poligoni.push_back(l); }
     void Linee(const mappa::TLottoLinee& l) override { linee.push_back(l); }

@@ -90,18 +90,19 @@ TEST(Legenda, EtichetteDellaGrigliaATuttaEstensioneNonSiSovrappongono) {
     const int l = m.AggiungiLayer(PuntiGriglia(), true);
     ColoraGriglia(m, l, G(), 6, {"Times New Roman", 8});
     m.ZoomEstensioneMassima();
-    test::TPittoreRegistro p;
-    m.Disegna(p);
-    const std::size_t etichette = p.testi.size() / 2; // two lines each
+    test::TPittoreRegistro pittore;
+    m.Disegna(pittore);
+    const auto testi = pittore.Colorati();
+    const std::size_t etichette = testi.size() / 2; // two lines each
     EXPECT_GT(etichette, 50u);
     EXPECT_LT(etichette, static_cast<std::size_t>(NumNodi) / 10);
     // Drawn boxes, rebuilt from their first lines, meet no other.
     TPosizionatoreEtichette verifica({-1000, -1000, 4000, 4000}, 0.0);
-    for (std::size_t i = 0; i < p.testi.size(); i += 2) {
-        const double em = test::TPittoreRegistro::Em(p.testi[i].carattere);
-        const double w = 0.6 * em * static_cast<double>(std::max(p.testi[i].testo.size(), p.testi[i + 1].testo.size()));
-        EXPECT_TRUE(verifica.Occupa({p.testi[i].base.x - 0.01, p.testi[i].base.y - em + 0.01, w - 0.5, 2.5 * em - 0.5}))
-            << p.testi[i].testo;
+    for (std::size_t i = 0; i < testi.size(); i += 2) {
+        const double em = test::TPittoreRegistro::Em(testi[i].carattere);
+        const double w = 0.6 * em * static_cast<double>(std::max(testi[i].testo.size(), testi[i + 1].testo.size()));
+        EXPECT_TRUE(verifica.Occupa({testi[i].base.x - 0.01, testi[i].base.y - em + 0.01, w - 0.5, 2.5 * em - 0.5}))
+            << testi[i].testo;
     }
     // Zoomed in close, every label of the view shows.
     m.ImpostaEstensione({13.3, 42.3, 13.5, 42.4});
@@ -112,5 +113,5 @@ TEST(Legenda, EtichetteDellaGrigliaATuttaEstensioneNonSiSovrappongono) {
         const TPunto q = m.Shapefile(l)->Shape(i).punti[0];
         nellaVista += q.x > 13.31 && q.x < 13.49 && q.y > 42.31 && q.y < 42.39;
     }
-    EXPECT_GE(vicino.testi.size() / 2, static_cast<std::size_t>(nellaVista));
+    EXPECT_GE(vicino.Colorati().size() / 2, static_cast<std::size_t>(nellaVista));
 }

@@ -264,14 +264,15 @@ TEST(Etichette, QuelleCheSiSovrappongonoSonoOmesse) {
     v.m.AggiungiEtichetta(l, "ID: 2\rAg:0.124", Rosso, 5.2, 5.1, 1); // on top of the first
     v.m.AggiungiEtichetta(l, "ID: 3\rAg:0.125", Rosso, 15, 15, 1);
     TPittoreRegistro p = v.Disegno();
-    ASSERT_EQ(p.testi.size(), 4u) << "two labels of two lines; the overlapping one is left out";
-    EXPECT_EQ(p.testi[0].testo, "ID: 1");
-    EXPECT_EQ(p.testi[1].testo, "Ag:0.123");
-    EXPECT_EQ(p.testi[2].testo, "ID: 3");
-    EXPECT_EQ(p.testi[0].carattere.nome, "Times New Roman");
-    EXPECT_DOUBLE_EQ(p.testi[0].carattere.punti, 9);
+    const auto testi = p.Colorati();
+    ASSERT_EQ(testi.size(), 4u) << "two labels of two lines; the overlapping one is left out";
+    EXPECT_EQ(testi[0].testo, "ID: 1");
+    EXPECT_EQ(testi[1].testo, "Ag:0.123");
+    EXPECT_EQ(testi[2].testo, "ID: 3");
+    EXPECT_EQ(testi[0].carattere.nome, "Times New Roman");
+    EXPECT_DOUBLE_EQ(testi[0].carattere.punti, 9);
     // The second line lies under the first, both centred on the point.
-    EXPECT_GT(p.testi[1].base.y, p.testi[0].base.y);
+    EXPECT_GT(testi[1].base.y, testi[0].base.y);
     // Labels of a hidden layer, or switched off, are not drawn.
     v.m.ImpostaEtichetteVisibili(l, false);
     EXPECT_TRUE(v.Disegno().testi.empty());
