@@ -68,10 +68,16 @@ std::optional<std::vector<uint8_t>> LeggiFile(const fs::path& p) {
     std::error_code ec;
     if (!fs::exists(p, ec))
         return std::nullopt;
+    // A folder or a device in the file's place opens on some systems and
+    // reports no sensible size.
+    if (!fs::is_regular_file(p, ec))
+        throw ErroreApertura(NomeFile(p) + ": non è un file");
     std::ifstream f(p, std::ios::binary | std::ios::ate);
     if (!f)
         throw ErroreApertura(NomeFile(p) + ": impossibile aprire il file");
     const std::streamoff n = f.tellg();
+    if (n < 0)
+        throw ErroreApertura(NomeFile(p) + ": errore di lettura");
     std::vector<uint8_t> dati(n > 0 ? static_cast<std::size_t>(n) : 0);
     f.seekg(0);
     if (!dati.empty())

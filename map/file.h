@@ -14,7 +14,7 @@
 namespace veltrano::mappa {
 
 /// The whole file; nothing when it does not exist. Throws ErroreApertura
-/// when it exists but cannot be read.
+/// when it exists but cannot be read (a folder in its place included).
 std::optional<std::vector<uint8_t>> LeggiFile(const std::filesystem::path& percorso);
 
 /// Writes dati to a temporary file beside percorso and renames it over

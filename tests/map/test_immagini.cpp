@@ -64,6 +64,7 @@ TEST(FileSicuro, UnaScritturaFallitaLasciaIlFileDiPrima) {
     EXPECT_EQ(*LeggiFile(f), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_FALSE(Esiste(t.p / "dati.bin.tmp"));
     EXPECT_FALSE(LeggiFile(t.p / "manca.bin"));
+    EXPECT_THROW(LeggiFile(t.p), ErroreApertura) << "a folder is no file";
     // A folder in the way of the rename: the write fails, nothing is lost.
     std::filesystem::create_directories(t.p / "cartella" / "dentro");
     EXPECT_THROW(ScriviFileSicuro(t.p / "cartella", std::vector<uint8_t>{9}), Errore);
