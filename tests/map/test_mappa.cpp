@@ -3,6 +3,7 @@
 // map asks the painter to draw, label placement, and the cursor modes.
 #include "map/etichette.h"
 #include "map/mappa.h"
+#include "tests/map/forme_prova.h"
 #include "tests/map/pittore_registro.h"
 
 #include <gtest/gtest.h>
@@ -12,44 +13,14 @@
 #include <memory>
 
 using namespace veltrano::mappa;
+using veltrano::test::Poligoni;
+using veltrano::test::Punti;
 using veltrano::test::TPittoreRegistro;
 
 namespace {
 
 constexpr TColore Rosso = RGBWin(255, 0, 0), Verde = RGBWin(0, 255, 0), Blu = RGBWin(0, 0, 255),
                   Bianco = RGBWin(255, 255, 255), Giallo = RGBWin(255, 255, 0);
-
-std::shared_ptr<TShapefile> Poligoni() {
-    auto sf = std::make_shared<TShapefile>();
-    sf->Crea(ShapePoligono);
-    sf->InizioModifica();
-    TShape s;
-    s.tipo = ShapePoligono;
-    s.parti = {0, 5};
-    // 2..18 degrees square with a hole from 8 to 12.
-    s.punti = {{2, 2}, {2, 18}, {18, 18}, {18, 2}, {2, 2}, {8, 8}, {12, 8}, {12, 12}, {8, 12}, {8, 8}};
-    sf->InserisciShape(s, 0);
-    TShape piccolo;
-    piccolo.tipo = ShapePoligono;
-    piccolo.punti = {{14, 14}, {14, 16}, {16, 16}, {16, 14}, {14, 14}};
-    sf->InserisciShape(piccolo, 1);
-    sf->FineModifica(true);
-    return sf;
-}
-
-std::shared_ptr<TShapefile> Punti(std::initializer_list<TPunto> p) {
-    auto sf = std::make_shared<TShapefile>();
-    sf->Crea(ShapePunto);
-    sf->InizioModifica();
-    for (TPunto q : p) {
-        TShape s;
-        s.tipo = ShapePunto;
-        s.punti = {q};
-        sf->InserisciShape(s, -1);
-    }
-    sf->FineModifica(true);
-    return sf;
-}
 
 // 200 x 200 pixels over 0..20 degrees: ten pixels a degree, y downwards.
 struct Vista {

@@ -3,6 +3,7 @@
 // known points (inside, in a hole, on the border), with smooth edges, and
 // the picture conversions both ways.
 #include "map/mappa.h"
+#include "tests/map/forme_prova.h"
 #include "ui/qt/pittore_qt.h"
 #include "ui/qt/widget_mappa.h"
 
@@ -14,6 +15,8 @@
 #include <memory>
 
 using namespace veltrano::mappa;
+using veltrano::test::Poligoni;
+using veltrano::test::Punti;
 using veltrano::ui::ColoreQt;
 using veltrano::ui::ColoreWin;
 using veltrano::ui::TPittoreQt;
@@ -22,27 +25,6 @@ namespace {
 
 constexpr TColore Rosso = RGBWin(255, 0, 0), Verde = RGBWin(0, 255, 0), Blu = RGBWin(0, 0, 255),
                   Bianco = RGBWin(255, 255, 255);
-
-std::shared_ptr<TShapefile> Poligoni() {
-    auto sf = std::make_shared<TShapefile>();
-    sf->Crea(ShapePoligono);
-    sf->InizioModifica();
-    TShape s;
-    s.tipo = ShapePoligono;
-    s.parti = {0, 5};
-    s.punti = {{2, 2}, {2, 18}, {18, 18}, {18, 2}, {2, 2}, {8, 8}, {12, 8}, {12, 12}, {8, 12}, {8, 8}};
-    sf->InserisciShape(s, 0);
-    TShape piccolo;
-    piccolo.tipo = ShapePoligono;
-    piccolo.punti = {{14, 14}, {14, 16}, {16, 16}, {16, 14}, {14, 14}};
-    sf->InserisciShape(piccolo, 1);
-    TShape diagonale;
-    diagonale.tipo = ShapePoligono;
-    diagonale.punti = {{0.5, 0.5}, {0.5, 1.5}, {19.5, 1.5}, {0.5, 0.5}};
-    sf->InserisciShape(diagonale, 2);
-    sf->FineModifica(true);
-    return sf;
-}
 
 struct Vista {
     TMappa m;
@@ -87,7 +69,7 @@ TEST(PittoreQt, ColoriDeiPixelBordiEBuchi) {
 // Regression: the map outlines were drawn aliased, in hard steps (issue 9).
 TEST(PittoreQt, ContorniSmussati) {
     Vista v;
-    const int l = v.m.AggiungiLayer(Poligoni(), true);
+    const int l = v.m.AggiungiLayer(Poligoni(true), true);
     v.m.ImpostaColoreRiempimento(l, Bianco);
     v.m.ImpostaColoreLinea(l, 0);
     v.m.ImpostaSpessoreLinea(l, 1);
@@ -104,19 +86,8 @@ TEST(PittoreQt, ContorniSmussati) {
 
 TEST(PittoreQt, PuntiSimboliTestoEImmagini) {
     Vista v;
-    auto sf = std::make_shared<TShapefile>();
-    sf->Crea(ShapePunto);
-    sf->InizioModifica();
-    for (TPunto p : {TPunto{5, 5}, TPunto{15, 5}}) {
-        TShape s;
-        s.tipo = ShapePunto;
-        s.punti = {p};
-        sf->InserisciShape(s, -1);
-    }
-    sf->FineModifica(true);
-    const int l = v.m.AggiungiLayer(sf, true);
+    const int l = v.m.AggiungiLayer(Punti({{5, 5}, {15, 5}}), true);
     v.m.ImpostaDimensionePunto(l, 6);
-    v.m.ImpostaColoreShape(l, 1, Blu);
     v.m.ImpostaColoreRiempimento(l, Verde);
     v.m.ImpostaColoreShape(l, 1, Blu);
     EXPECT_EQ(v.Pixel(150, 150), Blu);
