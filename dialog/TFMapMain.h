@@ -189,6 +189,8 @@ public:
     /// map and coordinates from the host's record.
     void Prepara(const TParametriDialogo& p, const TGIS_DatiOut& DatiOut);
     void ConfermaDialog();
+    /// The site of the WGS84 items has hazard values (a grid cell or an island).
+    bool SitoConValori() const;
     void CreaContornoMaglia();
     /// The write-back after "OK"/"CHIUDI": every field the host receives.
     void ScriviDatiOut(TGIS_DatiOut& DatiOut);

@@ -136,7 +136,27 @@ void TFMapMain::Prepara(const TParametriDialogo& p, const TGIS_DatiOut& DatiOut)
     ImpostaSolaLettura(C::NxTextItem6, !coordinate || wgs84);
 }
 
+bool TFMapMain::SitoConValori() const {
+    const Coordinate e = ConvCoord_WGS84toED50(static_cast<float>(NumeroOZero(Testo(C::Edit1))),
+                                               static_cast<float>(NumeroOZero(Testo(C::Edit2))));
+    if (!std::isfinite(e.Lon) || !std::isfinite(e.Lat))
+        return false;
+    int32_t classe = 0, vn = 0;
+    LeggiDatiOpera(classe, vn);
+    TMagliaSito m{};
+    griglia_->CercaPuntiMaglia(e.Lon, e.Lat, m);
+    TGIS_DatiOut d{};
+    return CompletaSito(m, Normativa, e.Lon, e.Lat, vn, classe, d).Valido();
+}
+
 void TFMapMain::ConfermaDialog() {
+    // A site off the grid and on no island has no hazard values: handing the
+    // host numbers for it would pass a failure off as a result. The user
+    // picks another site or cancels.
+    if (!SitoConValori()) {
+        Messaggio(testi::SitoSenzaValori);
+        return;
+    }
     const int w0 = Map.Larghezza(), h0 = Map.Altezza();
     vista_.DimensioniMappa(static_cast<int>(std::lround(w0 * 2.0 / 3.0)), static_cast<int>(std::lround(h0 * 2.0 / 3.0)));
     vista_.ProcessaEventi();

@@ -44,6 +44,9 @@ inline constexpr const char* SitiUtenteDanneggiati =
     "Il file delle località utente non è valido e non è stato letto:\n%s\n\n"
     "L'elenco delle località utente è vuoto; il file sarà conservato come "
     "CoorLocUtente.dat.danneggiato al primo salvataggio.";
+inline constexpr const char* SitoSenzaValori =
+    "Il sito è fuori dalla griglia di pericolosità e da ogni isola: non ha valori da restituire.\n"
+    "Scegliere un altro sito, oppure chiudere la finestra per uscire senza cambiare nulla.";
 inline constexpr const char* ImmagineNonScritta = "Impossibile scrivere l'immagine della cartina:\n%s";
 
 } // namespace veltrano::dialogo::testi

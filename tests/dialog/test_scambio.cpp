@@ -4,6 +4,7 @@
 // path, the picture and the outline files.
 #include "core/calcolo.h"
 #include "dialog/coordinate.h"
+#include "dialog/testi.h"
 #include "dialog/visualizza.h"
 #include "geo/comuni.h"
 #include "geo/datum.h"
@@ -244,6 +245,32 @@ TEST(Scambio, ConfermaConImmagineEImmagineImpossibile) {
     ASSERT_FALSE(e.vista.messaggi.empty());
     EXPECT_NE(e.vista.messaggi.back().find("maglia.bmp"), std::string::npos) << e.vista.messaggi.back();
     EXPECT_FLOAT_EQ(float{q.LonSito}, float{primaQ.LonSito});
+}
+
+// A site with no hazard values (no site at all, or open sea off the grid)
+// is not confirmed: the host would receive numbers that describe nothing.
+// An island off the grid has the code's fixed values and is confirmed.
+TEST(Scambio, SitoSenzaValoriNonSiConferma) {
+    Esecuzione e("senza_valori");
+    for (const auto& [lon, lat] : {std::pair{0.0f, 0.0f}, {5.0f, 38.0f}}) {
+        TGIS_DatiOut d = RecordOspite(lon, lat, 1);
+        const TGIS_DatiOut prima = d;
+        e.vista.messaggi.clear();
+        e.Esegui({}, d, [](TFMapMain& f) {
+            f.Click(C::SB_Chiudi);
+            EXPECT_EQ(f.Map.Larghezza(), 900) << "the map keeps its size";
+        });
+        EXPECT_EQ(e.vista.Esito(), TEsito::Annulla) << lon << " " << lat;
+        ASSERT_EQ(e.vista.messaggi.size(), 1u);
+        EXPECT_EQ(e.vista.messaggi[0], testi::SitoSenzaValori);
+        EXPECT_EQ(float{d.SLV.ag}, float{prima.SLV.ag});
+        EXPECT_EQ(d.NumVert, prima.NumVert);
+    }
+    // Lampedusa: two nodes or fewer, but an island of the code's table.
+    TGIS_DatiOut d = RecordOspite(12.6f, 35.51f, 1);
+    e.Esegui({}, d, [](TFMapMain& f) { f.Click(C::SB_Chiudi); });
+    ASSERT_EQ(e.vista.Esito(), TEsito::Ok);
+    EXPECT_GT(float{d.SLV.ag}, 0.0f);
 }
 
 TEST(Scambio, AnnullaRiempieSoloLeCoordinateED50Mancanti) {

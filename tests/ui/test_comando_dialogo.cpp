@@ -38,16 +38,28 @@ Esito Esegui(const std::vector<std::string>& args) {
     return {c, out.str(), err.str()};
 }
 
+// The user types a site, applies it and confirms.
+void ConfermaSito(QWidget* w) {
+    for (auto [nome, testo] : {std::pair{"Edit1", "13.4"}, {"Edit2", "42.35"}}) {
+        auto* e = w->findChild<QLineEdit*>(nome);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, testo);
+    }
+    w->findChild<QPushButton*>("SB_Applica")->click();
+    w->findChild<QPushButton*>("SB_Chiudi")->click();
+}
+
 } // namespace
 
 TEST(ComandoDialogo, ConfermaStampaIlRecordAnnullaEsceCon3) {
     test::CartellaTemporanea dati("cli_dialogo");
-    Poi(300, [](QWidget* w) { w->findChild<QPushButton*>("SB_Chiudi")->click(); });
+    Poi(300, ConfermaSito);
     const Esito j = Esegui({"dialogo", "--dati", dati.p.string(), "--formato", "json"});
     ASSERT_EQ(j.codice, 0) << j.err;
-    EXPECT_EQ(j.out.rfind("{\"TipoRic\":1,\"nomeLoc_new\":\"- Scegliere il comune -\"", 0), 0u) << j.out;
+    EXPECT_EQ(j.out.rfind("{\"TipoRic\":1,\"nomeLoc_new\":\"L'Aquila\",\"LonSito\":13.4,", 0), 0u) << j.out;
     EXPECT_NE(j.out.find("\"stati_limite\":[{\"nome\":\"SLO\""), std::string::npos);
-    Poi(300, [](QWidget* w) { w->findChild<QPushButton*>("SB_Chiudi")->click(); });
+    Poi(300, ConfermaSito);
     const Esito t = Esegui({"dialogo", "--dati", dati.p.string()});
     ASSERT_EQ(t.codice, 0);
     EXPECT_EQ(t.out.rfind("TipoRic\t1\n", 0), 0u) << t.out;
