@@ -107,8 +107,14 @@ void TMappa::DisegnaEtichette(TPittore& p) const {
             const TRettangoloPx r = RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1);
             if (!posti.Occupa(r))
                 continue;
-            DisegnaTestoRiquadro(p, r, e.testo, f, e.colore,
-                                 e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra);
+            const TAllineamento all = e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra;
+            // A thin white halo keeps a label readable over features of its
+            // own colour (a grid value over the points of its class).
+            constexpr TColore Bianco = RGBWin(255, 255, 255);
+            if (e.colore != Bianco)
+                for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, 1}, {-1, 1}, {1, -1}})
+                    DisegnaTestoRiquadro(p, {r.x + dx, r.y + dy, r.larghezza, r.altezza}, e.testo, f, Bianco, all);
+            DisegnaTestoRiquadro(p, r, e.testo, f, e.colore, all);
         }
     }
 }
