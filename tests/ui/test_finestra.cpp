@@ -132,6 +132,7 @@ TEST_F(Finestre, SardegnaProvinciaEComuneDaiWidget) {
     EXPECT_EQ(prov->itemText(0), "- Scegliere la provincia -");
     t.Schermata("dialogo_sardegna.png");
     t.Scegli(C::cmb_Prov, "Nuoro");
+    t.Schermata("dialogo_provincia.png");
     t.Scegli(C::cmb_Com, "Nuoro");
     EXPECT_EQ(t.f->sCom, "Nuoro");
     auto* lon = t.Cerca<QLineEdit>(C::Edit1);
