@@ -189,8 +189,9 @@ public:
     /// map and coordinates from the host's record.
     void Prepara(const TParametriDialogo& p, const TGIS_DatiOut& DatiOut);
     void ConfermaDialog();
-    /// The site of the WGS84 items has hazard values (a grid cell or an island).
-    bool SitoConValori() const;
+    /// Computes the site of the WGS84 items into d; the verdict says whether
+    /// it has hazard values (a grid cell or an island).
+    EsitoSito CalcolaSitoVoci(TGIS_DatiOut& d) const;
     void CreaContornoMaglia();
     /// The write-back after "OK"/"CHIUDI": every field the host receives.
     void ScriviDatiOut(TGIS_DatiOut& DatiOut);

@@ -136,24 +136,25 @@ void TFMapMain::Prepara(const TParametriDialogo& p, const TGIS_DatiOut& DatiOut)
     ImpostaSolaLettura(C::NxTextItem6, !coordinate || wgs84);
 }
 
-bool TFMapMain::SitoConValori() const {
+EsitoSito TFMapMain::CalcolaSitoVoci(TGIS_DatiOut& d) const {
+    // At the ED50 conversion of the WGS84 items, as the write-back computes.
     const Coordinate e = ConvCoord_WGS84toED50(static_cast<float>(NumeroOZero(Testo(C::Edit1))),
                                                static_cast<float>(NumeroOZero(Testo(C::Edit2))));
     if (!std::isfinite(e.Lon) || !std::isfinite(e.Lat))
-        return false;
+        return {};
     int32_t classe = 0, vn = 0;
     LeggiDatiOpera(classe, vn);
     TMagliaSito m{};
     griglia_->CercaPuntiMaglia(e.Lon, e.Lat, m);
-    TGIS_DatiOut d{};
-    return CompletaSito(m, Normativa, e.Lon, e.Lat, vn, classe, d).Valido();
+    return CompletaSito(m, Normativa, e.Lon, e.Lat, vn, classe, d);
 }
 
 void TFMapMain::ConfermaDialog() {
     // A site off the grid and on no island has no hazard values: handing the
     // host numbers for it would pass a failure off as a result. The user
     // picks another site or cancels.
-    if (!SitoConValori()) {
+    TGIS_DatiOut d{};
+    if (!CalcolaSitoVoci(d).Valido()) {
         Messaggio(testi::SitoSenzaValori);
         return;
     }
@@ -183,14 +184,8 @@ void TFMapMain::CreaContornoMaglia() {
         mappa::EtichetteNodiNere(Map, LayerGriglia, GrigliaDati(), std::max(0, k), NomeCarattere(opz.NameCar));
     // The cell of the site's ED50 coordinates: the nodes the write-back
     // returns to the host, so the picture shows those very nodes.
-    const Coordinate e = ConvCoord_WGS84toED50(static_cast<float>(NumeroOZero(Testo(C::Edit1))),
-                                               static_cast<float>(NumeroOZero(Testo(C::Edit2))));
-    int32_t classe = 0, vn = 0;
-    LeggiDatiOpera(classe, vn);
-    TMagliaSito m{};
-    griglia_->CercaPuntiMaglia(e.Lon, e.Lat, m);
     TGIS_DatiOut d{};
-    const EsitoSito esito = CompletaSito(m, Normativa, e.Lon, e.Lat, vn, classe, d);
+    const EsitoSito esito = CalcolaSitoVoci(d);
     DatiZS_SL = d;
     if (!esito.Valido()) {
         // No cell to frame (coordinates off the grid): the site itself.
