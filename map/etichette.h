@@ -11,6 +11,16 @@
 
 namespace veltrano::mappa {
 
+/// Halo colours drawn one pixel around a label so that it reads over
+/// features of its own colour: white around dark text, near-black around
+/// light text (a yellow or light green grid value).
+inline constexpr TColore AloneChiaro = RGBWin(255, 255, 255);
+inline constexpr TColore AloneScuro = RGBWin(40, 40, 40);
+constexpr TColore ColoreAlone(TColore testo) {
+    const int luce = 299 * RossoDi(testo) + 587 * VerdeDi(testo) + 114 * BluDi(testo);
+    return luce > 150 * 1000 ? AloneScuro : AloneChiaro;
+}
+
 class TPosizionatoreEtichette {
 public:
     /// area: the device area; boxes wholly outside it are refused. margine: blank

@@ -108,12 +108,11 @@ void TMappa::DisegnaEtichette(TPittore& p) const {
             if (!posti.Occupa(r))
                 continue;
             const TAllineamento all = e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra;
-            // A thin white halo keeps a label readable over features of its
-            // own colour (a grid value over the points of its class).
-            constexpr TColore Bianco = RGBWin(255, 255, 255);
-            if (e.colore != Bianco)
-                for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, 1}, {-1, 1}, {1, -1}})
-                    DisegnaTestoRiquadro(p, {r.x + dx, r.y + dy, r.larghezza, r.altezza}, e.testo, f, Bianco, all);
+            // A thin halo keeps a label readable over features of its own
+            // colour (a grid value over the points of its class).
+            const TColore alone = ColoreAlone(e.colore);
+            for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, 1}, {-1, 1}, {1, -1}})
+                DisegnaTestoRiquadro(p, {r.x + dx, r.y + dy, r.larghezza, r.altezza}, e.testo, f, alone, all);
             DisegnaTestoRiquadro(p, r, e.testo, f, e.colore, all);
         }
     }

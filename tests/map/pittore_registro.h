@@ -4,6 +4,7 @@
 // 96 dots per inch), which is close enough to real fonts for placement.
 #pragma once
 
+#include "map/etichette.h"
 #include "map/pittore.h"
 
 #include <string>
@@ -38,11 +39,11 @@ struct TPittoreRegistro : mappa::TPittore {
     int misure = 0;
 
     static double Em(const mappa::TCarattere& c) { return c.punti * 96.0 / 72.0; }
-    /// The texts drawn in a colour other than white (white: halos and shadows).
+    /// The texts drawn in a colour other than those of halos and shadows.
     std::vector<Scritta> Colorati() const {
         std::vector<Scritta> r;
         for (const Scritta& t : testi)
-            if (t.colore != mappa::RGBWin(255, 255, 255))
+            if (t.colore != mappa::AloneChiaro && t.colore != mappa::AloneScuro)
                 r.push_back(t);
         return r;
     }

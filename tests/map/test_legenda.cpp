@@ -104,6 +104,12 @@ TEST(Legenda, EtichetteDellaGrigliaATuttaEstensioneNonSiSovrappongono) {
         EXPECT_TRUE(verifica.Occupa({testi[i].base.x - 0.01, testi[i].base.y - em + 0.01, w - 0.5, 2.5 * em - 0.5}))
             << testi[i].testo;
     }
+    // Each label reads over points of its own colour: a halo of clearly
+    // different lightness is drawn around it.
+    EXPECT_EQ(pittore.testi.size(), 9 * testi.size());
+    auto luce = [](TColore c) { return (299 * RossoDi(c) + 587 * VerdeDi(c) + 114 * BluDi(c)) / 1000; };
+    for (TColore c : ColoriClassi)
+        EXPECT_GE(std::abs(luce(c) - luce(ColoreAlone(c))), 100) << std::hex << c;
     // Zoomed in close, every label of the view shows.
     m.ImpostaEstensione({13.3, 42.3, 13.5, 42.4});
     test::TPittoreRegistro vicino;
