@@ -133,7 +133,7 @@ std::string ComuneDelSito(const std::filesystem::path& cartellaDati, double lon,
         // The boundaries only: the name is the database record's, which the
         // map data generator writes from the same source as the shape's.
         mappa::TShapefile sf;
-        if (!sf.Apri(shp.string(), false))
+        if (!sf.Apri(shp, false))
             return {};
         const mappa::TComuneTrovato t = mappa::CercaComune(sf, comuni, lon, lat);
         for (const TCoordComune& c : comuni)

@@ -73,7 +73,7 @@ void TFMapMain::CaricaLayer() {
     for (const Riga& r : righe) {
         *r.campo = std::make_shared<mappa::TShapefile>();
         if (mappa::Esiste(r.file))
-            (*r.campo)->Apri(mappa::NomeFile(r.file));
+            (*r.campo)->Apri(r.file);
         Map.AggiungiLayer(*r.campo, r.visibile);
     }
     auto amministrativo = [this](int l, int32_t spess, uint32_t bordo, uint32_t riemp, const uint8_t (&font)[51],

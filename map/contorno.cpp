@@ -44,8 +44,8 @@ bool SalvaContorno(const TShapefile& sf, const std::filesystem::path& d) {
     std::filesystem::create_directories(d / "Shape", ec);
     for (const char* e : {".shp", ".shx", ".dbf", ".cpg"})
         Rimuovi(d / "Shape" / (std::string("Contorni") + e));
-    const bool a = sf.SalvaCome(NomeFile(d / "Shape" / "Contorni.shp"));
-    const bool b = sf.SalvaCome(NomeFile(d / "Contorni.shp"));
+    const bool a = sf.SalvaCome(d / "Shape" / "Contorni.shp");
+    const bool b = sf.SalvaCome(d / "Contorni.shp");
     return a && b;
 }
 

@@ -1,10 +1,22 @@
-// The shapefile object of the map: a whole shapefile (.shp, .shx, .dbf) held
-// in memory, read and written through shapelib. Shapes keep the record order
-// of the file: shape index i is record i. Table cells are kept as the bytes
-// of the file (Windows-1252 for our files). Not thread-safe for writing; a
-// loaded object may be read from several threads.
+// The shapefile object of the map: a whole shapefile (.shp main file, .shx
+// index, .dbf dBase table) held in memory, read and written by our own code
+// from the published format, the same on every platform. Shapes keep the
+// record order of the file: shape index i is record i. Table cells are kept
+// as the bytes of the file (Windows-1252 for our files), trimmed of the
+// padding spaces; an empty or null cell is "".
+//
+// Reading trusts nothing in the files: every count, length and offset is
+// checked against the bytes that are there before anything is allocated,
+// coordinates must be finite, and records may not overlap, so a damaged or
+// hostile file is refused with a reason (Errore()) instead of read past its
+// end. Not thread-safe for writing; a loaded object may be read from several
+// threads.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +47,11 @@ struct TShape {
     void CalcolaEstensione();
 };
 
+/// The three files of a shapefile as bytes (what SalvaCome writes).
+struct TDatiShapefile {
+    std::vector<uint8_t> shp, shx, dbf;
+};
+
 struct TCampo {
     std::string nome; // at most 10 characters in the file
     int tipo = CampoTesto;
@@ -45,9 +62,16 @@ struct TCampo {
 class TShapefile {
 public:
     /// Reads the shapefile at percorso (".shp" path) whole. False when the
-    /// .shp cannot be read; a missing .dbf gives a table without fields.
-    /// Without conTabella the .dbf is not read (shapes only, faster).
-    bool Apri(const std::string& percorso, bool conTabella = true);
+    /// .shp cannot be read or any of the files breaks the format (the
+    /// reason in Errore()); a missing .dbf gives a table without fields, a
+    /// missing .shx a walk through the main file's records. Without
+    /// conTabella the .dbf is not read (shapes only, faster).
+    bool Apri(const std::filesystem::path& percorso, bool conTabella = true);
+    /// The same from the files' bytes: shx and dbf absent when nullopt.
+    bool Leggi(std::span<const uint8_t> shp, std::optional<std::span<const uint8_t>> shx,
+               std::optional<std::span<const uint8_t>> dbf, bool conTabella = true);
+    /// Why the last Apri, Leggi, Codifica or SalvaCome failed ("" after a success).
+    const std::string& Errore() const { return errore_; }
     /// A new empty shapefile of the given type, held in memory until saved.
     void Crea(int tipo);
     void Chiudi();
@@ -79,11 +103,17 @@ public:
     bool InserisciPunto(int shape, TPunto p);
     bool ImpostaCella(int campo, int shape, const std::string& valore);
 
-    /// Writes .shp, .shx, .dbf and .cpg ("1252") at percorso.
-    bool SalvaCome(const std::string& percorso) const;
+    /// The bytes of the three files. False when a cell does not fit its
+    /// field (a number wider than the field, or not a number).
+    bool Codifica(TDatiShapefile& dati) const;
+    /// Writes .shp, .shx, .dbf and .cpg ("1252") at percorso (the
+    /// extension is replaced), each through a temporary file, so that a
+    /// failure never leaves a file half written.
+    bool SalvaCome(const std::filesystem::path& percorso) const;
 
 private:
     bool aperto_ = false, modifica_ = false;
+    mutable std::string errore_;
     int tipo_ = ShapeNullo;
     std::vector<TShape> shape_;
     std::vector<TCampo> campi_;
@@ -98,5 +128,11 @@ private:
 
 /// Even-odd point-in-polygon over the rings of s.
 bool PuntoInPoligono(const TShape& s, double x, double y);
+
+/// A plain bytes-in entry for fuzzing the reader: dati holds three
+/// little-endian uint32 lengths (main file, index, table; 0xFFFFFFFF for an
+/// absent file) and then the files one after the other. Returns 1 when the
+/// shapefile is accepted (and re-encoded and read back), 0 when refused.
+int ProvaShapefile(const uint8_t* dati, std::size_t dimensione);
 
 } // namespace veltrano::mappa

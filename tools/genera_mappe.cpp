@@ -100,8 +100,8 @@ using genera::IndiceCampo;
 
 TShapefile Leggi(const fs::path& p) {
     TShapefile sf;
-    if (!sf.Apri(p.string()))
-        throw std::runtime_error(p.string() + ": impossibile leggere lo shapefile");
+    if (!sf.Apri(p))
+        throw std::runtime_error(sf.Errore());
     return sf;
 }
 
@@ -121,8 +121,8 @@ void Scrivi(const TShapefile& src, const std::vector<TCampo>& campi, Celle&& cel
             d.ImpostaCella(static_cast<int>(c), i, v[c]);
     }
     d.FineModifica(true);
-    if (!d.SalvaCome(out.string()))
-        throw std::runtime_error(out.string() + ": impossibile scrivere lo shapefile");
+    if (!d.SalvaCome(out))
+        throw std::runtime_error(out.string() + ": impossibile scrivere lo shapefile: " + d.Errore());
 }
 
 std::string Cella1252(const TShapefile& sf, int campo, int i) { return Utf8A1252(sf.ValoreCella(campo, i)); }
@@ -198,8 +198,8 @@ void ScriviGriglia(const fs::path& dati) {
     }
     sf.FineModifica(true);
     fs::create_directories(dati / "Shape/Griglia");
-    if (!sf.SalvaCome((dati / "Shape/Griglia/Griglia.shp").string()))
-        throw std::runtime_error("Griglia.shp: impossibile scrivere lo shapefile");
+    if (!sf.SalvaCome(dati / "Shape/Griglia/Griglia.shp"))
+        throw std::runtime_error("Griglia.shp: impossibile scrivere lo shapefile: " + sf.Errore());
 }
 
 } // namespace
