@@ -236,6 +236,34 @@ TEST_F(Finestre, InvioConfermaEscAnnulla) {
     EXPECT_EQ(e.NumVert, 99);
 }
 
+// Return in the user-site editor ends the field and moves to the next one:
+// the site being typed is not the dialog's, so it must not confirm.
+// Elsewhere Return still confirms.
+TEST_F(Finestre, InvioNellEditorDeiSitiPassaAlCampoSeguente) {
+    Finestra t("qt_editor_siti");
+    t.Scegli(C::Radiogroup1, "Utente"); // opens the editor
+    auto* nome = t.Cerca<QLineEdit>(C::edComUt);
+    auto* lon = t.Cerca<QLineEdit>(C::EdLongUt);
+    auto* lat = t.Cerca<QLineEdit>(C::EdLatUt);
+    ASSERT_TRUE(nome && lon && lat);
+    ASSERT_TRUE(nome->isVisible());
+    nome->setFocus();
+    QTest::keyClicks(nome, "Cantiere Nord");
+    QTest::keyClick(nome, Qt::Key_Return);
+    EXPECT_TRUE(t.w.isVisible()) << "Return in the editor confirmed the dialog";
+    EXPECT_TRUE(lon->hasFocus());
+    EXPECT_EQ(t.f->Testo(C::edComUt), "Cantiere Nord");
+    QTest::keyClicks(lon, "13.4");
+    QTest::keyClick(lon, Qt::Key_Return);
+    QTest::keyClicks(lat, "42.35");
+    QTest::keyClick(lat, Qt::Key_Return);
+    EXPECT_TRUE(t.w.isVisible());
+    EXPECT_FALSE(lat->hasFocus());
+    EXPECT_EQ(t.f->Testo(C::EdLatUt), "42.35");
+    QTest::keyClick(t.Cerca<QLineEdit>(C::Edit1), Qt::Key_Return);
+    EXPECT_EQ(t.w.result(), QDialog::Accepted) << "Return in the site's own fields confirms";
+}
+
 TEST_F(Finestre, ImmagineDellaMagliaApertaConQt) {
     test::CartellaTemporanea dati("qt_immagine");
     TGIS_DatiOut d;

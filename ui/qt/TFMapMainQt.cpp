@@ -291,6 +291,11 @@ void TFMapMainQt::CreaPannelloDestro(QLayout* riga) {
     ev->addWidget(strumenti);
     NextInspector2 = CreaInspector("NextInspector2", dialogo::ItemsSitoUtente());
     NextInspector2->setFixedHeight(80);
+    // Return in a field of the site editor moves on to the next field
+    // (eventFilter): the site being typed is not the dialog's site.
+    for (C c : CampiSitoUtente)
+        if (auto* campo = NextInspector2->findChild<QLineEdit*>(dialogo::NomeControllo(c)))
+            campo->installEventFilter(this);
     ev->addWidget(NextInspector2);
     v->addWidget(editor);
     auto* fondo = new QHBoxLayout;

@@ -94,6 +94,9 @@ private:
         QAction* azione = nullptr;
     };
     std::array<Voce, dialogo::NumControlli> voci_{};
+    // The fields of the user-site editor, in the order Return walks them.
+    static constexpr std::array<dialogo::TControllo, 3> CampiSitoUtente{
+        dialogo::TControllo::edComUt, dialogo::TControllo::EdLongUt, dialogo::TControllo::EdLatUt};
     dialogo::TFMapMain* form_ = nullptr;
     bool applicando_ = false; // the form is setting a control: no input to forward
     bool mappaRidotta_ = false; // the map is reduced for the closing picture

@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -127,6 +128,22 @@ void TFMapMainQt::showEvent(QShowEvent* e) {
 }
 
 bool TFMapMainQt::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(e)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter)
+            for (std::size_t i = 0; i < CampiSitoUtente.size(); ++i) {
+                auto* campo = NextInspector2->findChild<QLineEdit*>(dialogo::NomeControllo(CampiSitoUtente[i]));
+                if (campo != o)
+                    continue;
+                // The field ends (its text is kept) and the next one takes
+                // the keyboard; the last one just lets go of it.
+                if (i + 1 < CampiSitoUtente.size())
+                    NextInspector2->findChild<QLineEdit*>(dialogo::NomeControllo(CampiSitoUtente[i + 1]))->setFocus();
+                else
+                    campo->clearFocus();
+                return true;
+            }
+    }
     if (o == WebBrowser1 && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) {
         PosizionaMappa();
         if (form_)
