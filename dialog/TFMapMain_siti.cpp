@@ -98,8 +98,11 @@ void TFMapMain::AggiornaLocUtente(int Posizione, const std::string& NomeSito, co
     if (static_cast<std::size_t>(Posizione - 1) < CoorLocUt.Nome.size()) {
         const int k = SelezionaTesto(C::cmb_ComUt, Da1252AUtf8(CoorLocUt.Nome[static_cast<std::size_t>(Posizione - 1)]));
         if (k > 0) {
-            ImpostaTesto(C::Edit1, FormatoCoordinata(CoorLocUt.Lon[static_cast<std::size_t>(k - 1)]));
-            ImpostaTesto(C::Edit2, FormatoCoordinata(CoorLocUt.Lat[static_cast<std::size_t>(k - 1)]));
+            // The stored site becomes the dialog's site in full, as when it
+            // is chosen from the list: the ED50 items, the report and the
+            // map follow the WGS84 items, so confirming never pairs the new
+            // site with the previous one's ED50 coordinates.
+            SceltaLocUtente(k);
         } else {
             ImpostaIndice(C::cmb_ComUt, 0);
         }

@@ -3,6 +3,7 @@
 #include "dialog/TFMapMain.h"
 #include "dialog/coordinate.h"
 #include "dialog/siti_utente.h"
+#include "geo/datum.h"
 #include "map/file.h"
 #include "tests/dialog/vista_prova.h"
 #include "tests/supporto_dati.h"
@@ -153,6 +154,12 @@ TEST(SitiUtente, AggiungiRiapriEScegli) {
     EXPECT_EQ(t.f->Testo(C::cmb_ComUt), "Cantiere");
     for (C c : {C::edComUt, C::EdLongUt, C::EdLatUt})
         EXPECT_EQ(t.f->Testo(c), "");
+    // The stored site is the dialog's site in full, ED50 items and report
+    // included, not only its WGS84 items.
+    const Coordinate e = ConvCoord_WGS84toED50(12.5f, 41.9f);
+    EXPECT_EQ(t.f->Testo(C::NxTextItem5), FormatoCoordinata(e.Lon));
+    EXPECT_EQ(t.f->Testo(C::NxTextItem6), FormatoCoordinata(e.Lat));
+    EXPECT_EQ(t.f->Rapporto()[0].rfind("Comune di Roma", 0), 0u);
     t.Apri();
     EXPECT_EQ(t.f->Stato(C::cmb_ComUt).elementi, (std::vector<std::string>{"- Scegliere la località -", "Cantiere"}));
     t.f->Scelto(C::cmb_ComUt, 1);
