@@ -106,9 +106,9 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
     Confine("ConvCoord_WGS84toED50", [&] {
         float& lon = *NonNullo(LonED50, "LonED50");
         float& lat = *NonNullo(LatED50, "LatED50");
-        ControllaSitoFinito(Lon, Lat);
+        ControllaCoordinateSito(Lon, Lat);
         const Coordinate c = veltrano::ConvCoord_WGS84toED50(Lon, Lat);
-        // Huge finite input can still overflow: no number that is not a number.
+        // Within range the result is finite; checked all the same.
         if (!(std::isfinite(c.Lon) && std::isfinite(c.Lat)))
             throw ErroreIntervallo("la conversione non dà un risultato finito");
         lon = c.Lon;

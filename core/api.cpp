@@ -98,7 +98,7 @@ const TempiRitorno& CalcolatoreSismico::Tempi(uint8_t Normativa, int32_t VN, int
 EsitoSito CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso,
                                       TGIS_DatiOut& out) {
     // Range faults before any work.
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     const TempiRitorno tr = Tempi(Normativa, VN, ClasseUso);
     const PuntoPiano sito = ProiezioneSitoRapida(Lon, Lat);
     return CalcolaCella(g_->TrovaNodi(sito), sito, Lon, Lat, tr, out);
@@ -117,6 +117,7 @@ EsitoSito CalcolatoreSismico::CalcolaCella(const NodiMaglia& nodi, PuntoPiano si
             N += id > 0 ? 1 : 0;
         const int gruppo = N > 2 ? 0 : GruppoIsolaRapido(Lon, Lat);
         CalcolaNodi(nodi, numeri, primo, N, gruppo, Lon, Lat, tr, out);
+        ControllaRisultato(out, Lon, Lat);
         return {N, gruppo != 0};
     }
     RiempiMaglia(g_->Dati(), sito, nodi, Lon, Lat, m_);
@@ -247,7 +248,7 @@ TGIS_DatiOut CalcolatoreSismico::Calcola(uint8_t Normativa, float Lon, float Lat
 }
 
 int32_t CalcolatoreSismico::TempoRitornoDaPGA(float Lon, float Lat, float PGA) {
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     if (!std::isfinite(PGA))
         throw ErroreIntervallo("PGA non finita");
     g_->CercaPuntiMaglia(Lon, Lat, m_);

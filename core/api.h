@@ -74,12 +74,14 @@ public:
 
     /// Writes the fields CalcolaParametriSismici2 writes; the rest of out is
     /// left as the caller filled it. Returns the nodes found and whether
-    /// island values were used.
+    /// island values were used. Lon or Lat out of range (see
+    /// ControllaCoordinateSito) or a result that is not a number throws
+    /// ErroreIntervallo.
     EsitoSito Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out);
     /// The same on a zeroed record.
     TGIS_DatiOut Calcola(uint8_t Normativa, float Lon, float Lat, int32_t VN, int32_t ClasseUso);
-    /// Return period [years] at which the site's ag equals PGA [g]. A Lon,
-    /// Lat or PGA that is not finite throws ErroreIntervallo.
+    /// Return period [years] at which the site's ag equals PGA [g]. Lon or
+    /// Lat out of range, or a PGA that is not finite, throws ErroreIntervallo.
     int32_t TempoRitornoDaPGA(float Lon, float Lat, float PGA);
 
     /// The chain after the search: island values, interpolation and the

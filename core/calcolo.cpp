@@ -1,6 +1,7 @@
 #include "core/calcolo.h"
 
 #include <cmath>
+#include <string>
 
 namespace veltrano {
 
@@ -25,16 +26,25 @@ void Chiudi(TMagliaSito& m, float Lon, float Lat, TGIS_DatiOut& out, bool rapido
 
 } // namespace
 
-void ControllaSitoFinito(float Lon, float Lat) {
-    if (!std::isfinite(Lon))
-        throw ErroreIntervallo("longitudine del sito non finita");
-    if (!std::isfinite(Lat))
-        throw ErroreIntervallo("latitudine del sito non finita");
+void ControllaCoordinateSito(float Lon, float Lat) {
+    if (!(Lon >= -180.0f && Lon <= 180.0f))
+        throw ErroreIntervallo("longitudine del sito fuori da -180..180 gradi");
+    if (!(Lat >= -90.0f && Lat <= 90.0f))
+        throw ErroreIntervallo("latitudine del sito fuori da -90..90 gradi");
+}
+
+void ControllaRisultato(const TGIS_DatiOut& out, float Lon, float Lat) {
+    for (const TGIS_ParZS* p : {&out.SLV, &out.SLC, &out.SLD, &out.SLO}) {
+        const float ag = p->ag, Fo = p->Fo, Tc = p->Tc_s;
+        if (!(std::isfinite(ag) && std::isfinite(Fo) && std::isfinite(Tc)))
+            throw ErroreIntervallo("il calcolo al sito (" + std::to_string(Lon) + ", " + std::to_string(Lat) +
+                                   ") non dà un numero");
+    }
 }
 
 EsitoSito CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, int32_t VN,
                        int32_t ClasseUso, TGIS_DatiOut& out) {
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     const TempiRitorno tr = CalcolaTR(Normativa, VN, ClasseUsoByte(ClasseUso));
     // A site off the grid (two nodes or fewer) may be a small island; the
     // verdict is taken here once, before ValoriIsole rewrites the cell.
@@ -43,28 +53,30 @@ EsitoSito CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, 
     e.isola = e.numNodi <= 2 && ValoriIsole(Lon, Lat, m);
     InterpolaParametri(m, Lon, Lat, tr, out);
     Chiudi(m, Lon, Lat, out, false);
+    ControllaRisultato(out, Lon, Lat);
     return e;
 }
 
 EsitoSito CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out) {
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     EsitoSito e;
     e.numNodi = ContaNodi(m);
     e.isola = e.numNodi <= 2 && ValoriIsoleRapidi(Lon, Lat, m);
     InterpolaParametriRapida(m, Lon, Lat, tr, out);
     Chiudi(m, Lon, Lat, out, true);
+    ControllaRisultato(out, Lon, Lat);
     return e;
 }
 
 EsitoSito CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,
                       int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out) {
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     CercaPuntiMaglia(g, Lon, Lat, m);
     return CompletaSito(m, Normativa, Lon, Lat, VN, ClasseUso, out);
 }
 
 int32_t CalcolaTRDaPGA(const Griglia& g, TMagliaSito& m, float Lon, float Lat, float PGA) {
-    ControllaSitoFinito(Lon, Lat);
+    ControllaCoordinateSito(Lon, Lat);
     if (!std::isfinite(PGA))
         throw ErroreIntervallo("PGA non finita");
     CercaPuntiMaglia(g, Lon, Lat, m);

@@ -19,8 +19,8 @@ struct EsitoSito {
 
 /// Hazard of an ED50 site: search, island values when two nodes or fewer are
 /// found, return periods, interpolation, ag to g, node sort. Writes only the
-/// computed fields of out. ClasseUso outside 0..255, or a coordinate that is
-/// not finite, throws ErroreIntervallo.
+/// computed fields of out. ClasseUso outside 0..255, a coordinate out of
+/// range or a result that is not a number throws ErroreIntervallo.
 EsitoSito CalcolaSito(const Griglia& g, TMagliaSito& m, uint8_t Normativa, float Lon, float Lat,
                       int32_t VN, int32_t ClasseUso, TGIS_DatiOut& out);
 
@@ -32,10 +32,15 @@ EsitoSito CompletaSito(TMagliaSito& m, uint8_t Normativa, float Lon, float Lat, 
 EsitoSito CompletaSitoRapido(TMagliaSito& m, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
 
 /// Return period [years] at which the ED50 site's ag equals PGA [g]. A
-/// coordinate or PGA that is not finite throws ErroreIntervallo.
+/// coordinate out of range or a PGA that is not finite throws ErroreIntervallo.
 int32_t CalcolaTRDaPGA(const Griglia& g, TMagliaSito& m, float Lon, float Lat, float PGA);
 
-/// Throws ErroreIntervallo unless Lon and Lat are finite.
-void ControllaSitoFinito(float Lon, float Lat);
+/// Throws ErroreIntervallo unless Lon is in [-180, 180] and Lat in [-90, 90]
+/// (NaN and infinities fail): beyond them a site has no meaning, and the
+/// distances of the interpolation would not be numbers.
+void ControllaCoordinateSito(float Lon, float Lat);
+/// Throws ErroreIntervallo when one of the four limit states' ag, Fo, Tc*
+/// is not a number: a floating-point fault is never a result.
+void ControllaRisultato(const TGIS_DatiOut& out, float Lon, float Lat);
 
 } // namespace veltrano

@@ -37,7 +37,11 @@ int32_t TempoRitornoDaPGA(const TMagliaSito& m, float A, float Lon, float Lat) {
             lat[i] = r.LatPunti[i];
             ag[i] = r.agPunti[i];
         }
-        return MediaPesataDistanze(N, distanze.Per(N, lon, lat), ag);
+        const float a = MediaPesataDistanze(N, distanze.Per(N, lon, lat), ag);
+        // A NaN would compare as "above" every bracket and answer 2475.
+        if (!std::isfinite(a))
+            throw ErroreIntervallo("l'ag del sito non è un numero: il tempo di ritorno non si può calcolare");
+        return a;
     };
     if (ConfrontaValori(4, A, 0.0L) <= 0)
         return 0;

@@ -25,7 +25,9 @@
  *                              disagrees with the file's size)
  *   veltrano::ErroreIntervallo a range fault: ClasseUso outside 0..255, a
  *                              return period outside 32 bits, a bad index, a
- *                              coordinate or PGA that is NaN or infinite
+ *                              coordinate out of range, NaN or infinite, a
+ *                              PGA that is not finite, a result that is not
+ *                              a number
  *   veltrano::ErroreArgomento  a null pointer where an address is needed
  * Nothing fails silently. The exception's what() names the file or argument.
  * The same text is kept, per thread, for VeltranoUltimoErrore(), and the
@@ -262,7 +264,8 @@ VELTRANO_API void VELTRANO_REGISTER VeltranoVersione(VelStringa* versione);
  * FoPunti, Tc_sPunti, LonSitoED50, LatSitoED50; every other byte of *DatiOut
  * keeps what the caller put there. Riservato is ignored.
  * Throws ErroreApertura/ErroreLettura (grid file), ErroreIntervallo (also for
- * a Lon or Lat that is not finite). */
+ * Lon outside -180..180 or Lat outside -90..90, NaN included, and for a result
+ * that is not a number). */
 VELTRANO_API void VELTRANO_STDCALL CalcolaParametriSismici(float Lon, float Lat, int32_t VN,
                                                            int32_t ClasseUso, uint8_t Riservato,
                                                            TGIS_DatiOut* DatiOut);
@@ -272,8 +275,8 @@ VELTRANO_API void VELTRANO_STDCALL CalcolaParametriSismici2(uint8_t Normativa, f
                                                             int32_t VN, int32_t ClasseUso,
                                                             uint8_t Riservato, TGIS_DatiOut* DatiOut);
 /* Return period [years] at which the site's ag equals PGA [g]: 0 for PGA <= 0,
- * 30 at or below the 30-year value, 2475 above the 2475-year value. A Lon,
- * Lat or PGA that is not finite throws ErroreIntervallo. */
+ * 30 at or below the 30-year value, 2475 above the 2475-year value. Lon or
+ * Lat out of range, or a PGA that is not finite, throws ErroreIntervallo. */
 VELTRANO_API int32_t VELTRANO_STDCALL CalcolaTempoRitornoDaPGA(float Lon, float Lat, float PGA);
 /* The four return periods [years] under D.M. 2008; reads no file. */
 VELTRANO_API void VELTRANO_STDCALL CalcolaTempiRitorno(int32_t VN, uint8_t ClasseUso, int32_t* TR_SLV,
@@ -293,8 +296,9 @@ VELTRANO_API void VELTRANO_STDCALL GIS_LeggeDatabaseCoorCom(VelStringa Percorso,
 /* Writes both files from *Comuni. Each file is written to a temporary file
  * first and renamed over the old one, so a failed save loses nothing. */
 VELTRANO_API void VELTRANO_STDCALL GIS_SalvaDatabaseCoorCom(VelStringa Percorso, TCoordComuni* Comuni);
-/* WGS84 longitude and latitude [deg] to ED50 (Molodensky, height 0). Input
- * that is not finite, or a result that would not be, throws ErroreIntervallo. */
+/* WGS84 longitude and latitude [deg] to ED50 (Molodensky, height 0). Lon
+ * outside -180..180 or Lat outside -90..90 (NaN included), or a result that
+ * is not finite, throws ErroreIntervallo. */
 VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, float* LonED50,
                                                          float* LatED50);
 
@@ -356,7 +360,8 @@ enum {
     VELTRANO_ERRORE_APERTURA = 1,   /* file missing or unopenable */
     VELTRANO_ERRORE_LETTURA = 2,    /* file shorter than the grid, or holding values that cannot be */
     VELTRANO_ERRORE_INTERVALLO = 3, /* a value out of its range (ClasseUso, a period beyond 32 bits,
-                                       a coordinate or PGA not finite) */
+                                       a coordinate out of range, a PGA or a
+                                       result that is not a number) */
     VELTRANO_ERRORE_ARGOMENTO = 4,  /* a null pointer where one is required */
     VELTRANO_ERRORE_MEMORIA = 5,    /* out of memory */
     VELTRANO_ERRORE_ALTRO = 6

@@ -44,7 +44,7 @@ TEST(EsitoSito, IslandValuesAreUsedOnlyOffTheGrid) {
 }
 
 // Regression: NaN coordinates and PGA were computed as if they were numbers (issue 13).
-TEST(EsitoSito, CoordinatesAndPgaThatAreNotNumbersAreRangeFaults) {
+TEST(EsitoSito, CoordinatesOutOfRangeAndPgaThatAreNotNumbersAreRangeFaults) {
     constexpr float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     const GrigliaSismica g(test::CartellaDati() / "GeoDati.dat");
     CalcolatoreSismico calc(g);
@@ -56,6 +56,14 @@ TEST(EsitoSito, CoordinatesAndPgaThatAreNotNumbersAreRangeFaults) {
         EXPECT_THROW(CalcolaTRDaPGA(test::GrigliaCostruita(), m, lon, lat, 0.1f), ErroreIntervallo);
         EXPECT_THROW(calc.TempoRitornoDaPGA(lon, lat, 0.1f), ErroreIntervallo);
     }
+    // Found by fuzzing: a finite site far outside any coordinate range
+    // (lon 1.3e36, lat 7.2e16) had four distinct nodes and ag = NaN as a result.
+    for (const auto& [lon, lat] : {std::pair{1.30324623e36f, 7.19492664e16f}, {200.0f, 42.0f}, {13.0f, -90.5f}}) {
+        EXPECT_THROW(Esito(lon, lat, d), ErroreIntervallo);
+        EXPECT_THROW(calc.Calcola(Norm_DM2008, lon, lat, 50, 2, d), ErroreIntervallo);
+        EXPECT_THROW(calc.TempoRitornoDaPGA(lon, lat, 0.1f), ErroreIntervallo);
+    }
+    EXPECT_NO_THROW(Esito(180.0f, -90.0f, d)); // the edges are coordinates
     EXPECT_THROW(CalcolaTRDaPGA(test::GrigliaCostruita(), m, 13.4f, 42.35f, nan), ErroreIntervallo);
     EXPECT_THROW(calc.TempoRitornoDaPGA(13.4f, 42.35f, inf), ErroreIntervallo);
     EXPECT_EQ(calc.TempoRitornoDaPGA(13.4f, 42.35f, 0.15f), 114);
