@@ -120,7 +120,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
         }
         for (const float pga : {0.05f, 0.3f, 5.0f}) {
             int32_t ta = -1, tc = -2;
-            try {
+            try { // CalcolaTRDaPGA after its search
+                ControllaCoordinateSito(lon, lat);
                 ta = TempoRitornoDaPGA(cella, S(static_cast<long double>(pga) * 10.0L), lon, lat);
             } catch (const ErroreIntervallo&) {
             }
