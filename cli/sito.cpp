@@ -158,7 +158,7 @@ constexpr const char* UsoSito =
     "  --classe CLASSE      classe d'uso I..IV o 1..4 (predefinita II)\n"
     "  --formato testo|json formato dell'uscita (predefinito testo)\n"
     "  --comune NOME        nome del comune nel rapporto\n"
-    "  --altitudine METRI   altitudine del sito nel rapporto\n"
+    "  --altitudine METRI   altitudine del sito nel rapporto, -500..5000\n"
     "  --dati CARTELLA      cartella di GeoDati.dat (predefinita: quella del programma)\n"
     "\n"
     "Un sito fuori dalla griglia e dalle isole della Tabella 2 è un errore (uscita 2).\n";
