@@ -18,14 +18,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path& Cartella() {
-    static const fs::path d = [] {
-        const fs::path p = fs::temp_directory_path() / ("veltrano_fuzz_comuni_" + std::to_string(::getpid()));
+// The process's own folder, removed at exit so that replays leave nothing.
+struct CartellaTemporanea {
+    fs::path p = fs::temp_directory_path() / ("veltrano_fuzz_comuni_" + std::to_string(::getpid()));
+    CartellaTemporanea() {
         fs::create_directories(p / "a");
         fs::create_directories(p / "b");
-        return p;
-    }();
-    return d;
+    }
+    ~CartellaTemporanea() {
+        std::error_code e;
+        fs::remove_all(p, e);
+    }
+};
+
+const fs::path& Cartella() {
+    static const CartellaTemporanea d;
+    return d.p;
 }
 
 void Scrivi(const fs::path& p, const uint8_t* d, std::size_t n) {
