@@ -4,11 +4,10 @@
 // needs no Qt itself.
 #include "cli/comandi.h"
 #include "cli/formato.h"
+#include "cli/plugin_qt.h"
 #include "cli/sito.h"
 #include "dialog/plugin.h"
 #include "map/testo1252.h"
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
@@ -31,27 +30,6 @@ constexpr const char* UsoDialogo =
     "  --formato testo|json formato dell'uscita (predefinito testo)\n";
 
 constexpr int CodiceAnnullato = 3;
-
-// The dialog's plugin: beside the program in a build folder, in the
-// installed plugin folder relative to it.
-dialogo::TEntrataPlugin CaricaPlugin() {
-    const std::filesystem::path propria = CartellaProgramma();
-    std::filesystem::path file = propria / dialogo::NomePlugin;
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        file = (propria / VELTRANO_PLUGIN_DA_PROGRAMMA / dialogo::NomePlugin).lexically_normal();
-    void* h = dlopen(file.string().c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h) {
-        const char* e = dlerror();
-        throw ErroreApertura(file.string() + ": impossibile caricare la finestra di dialogo (" + (e ? e : "?") +
-                             "); è installata?");
-    }
-    auto abi = reinterpret_cast<dialogo::TAbiPlugin>(dlsym(h, "VeltranoDialogoQtAbi"));
-    auto entrata = reinterpret_cast<dialogo::TEntrataPlugin>(dlsym(h, "VeltranoDialogoQt"));
-    if (!abi || !entrata || abi() != dialogo::AbiPlugin)
-        throw ErroreApertura(file.string() + ": non è la finestra di dialogo di questa versione del programma");
-    return entrata;
-}
 
 std::string StringaCorta(const uint8_t* campo, std::size_t capacita) {
     const std::size_t n = std::min<std::size_t>(campo[0], capacita);
@@ -120,26 +98,21 @@ int Dialogo(Argomenti& a, Flussi& f) {
     const std::string immagine = a.Testo("--immagine").value_or("");
     const bool json = FormatoJson(a);
     a.ControllaFine();
-    const dialogo::TEntrataPlugin entrata = CaricaPlugin();
+    const auto entrata = reinterpret_cast<dialogo::TEntrataPlugin>(
+        EntrataPluginQt("VeltranoDialogoQt", "finestra di dialogo non disponibile"));
     // As a host in free mode: no building data, an empty record.
     TGIS_DatiOut d;
     std::memset(&d, 0, sizeof d);
     char messaggio[2048] = {};
     const int r =
         entrata(cartella.string().c_str(), nullptr, 0, 0, 0, immagine.c_str(), &d, messaggio, sizeof messaggio);
-    switch (r) {
-    case dialogo::PluginConfermato:
-        Stampa(d, json, f.out);
-        return 0;
-    case dialogo::PluginAnnullato:
+    LanciaErrorePlugin(r, messaggio);
+    if (r == dialogo::PluginAnnullato) {
         f.err << "veltrano dialogo: annullato\n";
         return CodiceAnnullato;
-    case dialogo::PluginErroreApertura: throw ErroreApertura(messaggio);
-    case dialogo::PluginErroreLettura: throw ErroreLettura(messaggio);
-    case dialogo::PluginErroreIntervallo: throw ErroreIntervallo(messaggio);
-    case dialogo::PluginErroreArgomento: throw ErroreArgomento(messaggio);
-    default: throw Errore(messaggio);
     }
+    Stampa(d, json, f.out);
+    return 0;
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // "veltrano spettro": response spectra of a site, or of given ag, Fo and Tc*,
-// as a CSV or JSON table, optionally with a chart (SVG or PNG).
+// as a CSV or JSON table, optionally with a chart (PNG, SVG or PDF) that the
+// Qt plugin draws from the toolkit-free layout of outputs/grafico.h.
 #include "cli/comandi.h"
 #include "cli/formato.h"
-#include "cli/grafico.h"
+#include "cli/plugin_qt.h"
 #include "cli/sito.h"
 #include "core/spettri.h"
+#include "outputs/grafico_plugin.h"
 
 #include <algorithm>
 #include <array>
@@ -48,7 +50,8 @@ constexpr const char* UsoSpettro =
     "                        d'angolo (gli spettri in accelerazione valgono fino a 4 s)\n"
     "  --formato F           csv (predefinito) o json\n"
     "  --grafico FILE        grafico degli spettri elastici dei quattro stati limite\n"
-    "                        (FILE.svg o FILE.png)\n"
+    "                        (FILE.png, FILE.svg o FILE.pdf; serve il modulo Qt\n"
+    "                        libVeltrano_dialogo_qt.so, come per veltrano dialogo)\n"
     "\n"
     "Colonne CSV (punto decimale; righe \"# \" di intestazione con i dati):\n"
     "  T_s    periodo [s]\n"
@@ -63,8 +66,8 @@ constexpr const char* UsoSpettro =
 
 constexpr std::array<const char*, 4> NomiStati{"SLO", "SLD", "SLV", "SLC"};
 // One colour per limit state, from the mildest to the most severe.
-constexpr std::array<Colore, 4> ColoriStati{
-    Colore{44, 160, 44}, Colore{31, 119, 180}, Colore{255, 127, 14}, Colore{214, 39, 40}};
+constexpr std::array<mappa::TColore, 4> ColoriStati{mappa::RGBWin(44, 160, 44), mappa::RGBWin(31, 119, 180),
+                                                   mappa::RGBWin(255, 127, 14), mappa::RGBWin(214, 39, 40)};
 
 struct StatoCalcolo {
     std::string nome;
@@ -149,8 +152,8 @@ Richiesta LeggiRichiesta(Argomenti& a) {
     if (const auto p = a.Testo("--periodi"))
         r.periodi = LeggiPeriodi(*p);
     if (const auto g = a.Testo("--grafico")) {
-        if (!FormatoGraficoNoto(*g))
-            throw ErroreUso("--grafico: \"" + *g + "\" deve finire in .svg o .png");
+        if (!uscite::FormatoGraficoNoto(*g))
+            throw ErroreUso("--grafico: \"" + Citazione(*g) + "\" deve finire in .png, .svg o .pdf");
         r.grafico = *g;
     }
     a.ControllaFine();
@@ -310,10 +313,10 @@ void ScriviJson(const Richiesta& r, const SpettriStato& s, std::ostream& out) {
     out << j.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
-Grafico CreaGrafico(const Richiesta& r) {
+uscite::TGrafico CreaGrafico(const Richiesta& r) {
     const Componente c = r.componente.value_or(Componente::Orizzontale);
     const bool orizzontale = c == Componente::Orizzontale;
-    Grafico g;
+    uscite::TGrafico g;
     // Comma decimals, as on the chart's axes.
     const auto virgola = [](std::string t) {
         std::replace(t.begin(), t.end(), '.', ',');
@@ -332,7 +335,7 @@ Grafico CreaGrafico(const Richiesta& r) {
         const ParametriSpettro p = Parametri(c, st.azione, r.sito);
         const auto periodi = r.periodi ? GrigliaPeriodi((*r.periodi)[0], (*r.periodi)[1], (*r.periodi)[2])
                                        : GrigliaPeriodi(0.0, 4.0, 0.05, std::array{p.TB, p.TC, p.TD});
-        Serie s;
+        uscite::TSerieGrafico s;
         s.nome = st.TR > 0 ? st.nome + " (TR " + std::to_string(st.TR) + ")" : st.nome;
         s.colore = r.stati.size() == NomiStati.size() ? ColoriStati[i] : ColoriStati[1];
         for (const double T : periodi)
@@ -355,8 +358,13 @@ int Spettro(Argomenti& a, Flussi& f) {
         ScriviJson(r, s, tabella);
     else
         ScriviCsv(r, s, tabella);
-    if (r.grafico)
-        SalvaGrafico(CreaGrafico(r), *r.grafico);
+    if (r.grafico) {
+        const auto salva = reinterpret_cast<uscite::TEntrataGrafico>(
+            EntrataPluginQt(uscite::NomeEntrataGrafico, "--grafico: grafici non disponibili"));
+        const uscite::TGraficoPerPlugin g(CreaGrafico(r));
+        char messaggio[2048] = {};
+        LanciaErrorePlugin(salva(g.Dati(), r.grafico->string().c_str(), messaggio, sizeof messaggio), messaggio);
+    }
     f.out << tabella.str();
     return 0;
 }

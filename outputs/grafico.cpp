@@ -1,6 +1,7 @@
 #include "outputs/grafico.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -72,6 +73,12 @@ Estremi Dati(const TGrafico& g) {
 }
 
 } // namespace
+
+bool FormatoGraficoNoto(const std::filesystem::path& file) {
+    std::string e = file.extension().string();
+    std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return e == ".png" || e == ".svg" || e == ".pdf";
+}
 
 TCarattere CarattereTitolo() { return {"Sans Serif", 13, true, false}; }
 TCarattere CarattereTesto() { return {"Sans Serif", 10, false, false}; }

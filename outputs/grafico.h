@@ -8,6 +8,7 @@
 
 #include "map/pittore.h"
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,10 @@ struct TGrafico {
     std::string etichettaY;
     std::vector<TSerieGrafico> serie;
 };
+
+/// True when a chart can be written to file: its name ends in .png, .svg or
+/// .pdf (any case).
+bool FormatoGraficoNoto(const std::filesystem::path& file);
 
 /// The size the command line draws charts at [px at 96 dpi].
 inline constexpr double LarghezzaGrafico = 800;

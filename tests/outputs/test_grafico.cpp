@@ -2,7 +2,8 @@
 // text measured as a plain proportional font: every text inside the chart and
 // clear of every other, every curve point inside the plot, axes that cover
 // the data, on charts shaped like the spectra and on awkward ones.
-#include "outputs/grafico.h"
+#include "outputs/grafico_plugin.h"
+#include "veltrano/veltrano.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,39 @@ TEST(Grafico, RoundStepsAndCommaLabels) {
     EXPECT_EQ(EtichettaTacca(0.35, 0.05), "0,35");
     EXPECT_EQ(EtichettaTacca(2.0, 0.5), "2,0");
     EXPECT_EQ(EtichettaTacca(400, 200), "400");
+}
+
+// The chart crosses to the plugin in its C form and comes back whole, accents
+// and all; a C form with null arrays is refused, not read.
+TEST(Grafico, TheCFormCarriesTheWholeChart) {
+    const TGrafico g = Spettri(0.26, 4.0, "SLV (TR 475), è già");
+    const TGraficoPerPlugin c(g);
+    const TGrafico r = DaGraficoC(*c.Dati());
+    EXPECT_EQ(r.titolo, g.titolo);
+    EXPECT_EQ(r.sottotitolo, g.sottotitolo);
+    EXPECT_EQ(r.etichettaX, g.etichettaX);
+    EXPECT_EQ(r.etichettaY, g.etichettaY);
+    ASSERT_EQ(r.serie.size(), g.serie.size());
+    for (std::size_t i = 0; i < g.serie.size(); ++i) {
+        EXPECT_EQ(r.serie[i].nome, g.serie[i].nome);
+        EXPECT_EQ(r.serie[i].colore, g.serie[i].colore);
+        EXPECT_EQ(r.serie[i].punti, g.serie[i].punti);
+    }
+
+    TGraficoC nulla{nullptr, nullptr, nullptr, nullptr, nullptr, 0};
+    EXPECT_EQ(DaGraficoC(nulla).titolo, "");
+    nulla.numSerie = 1;
+    EXPECT_THROW(DaGraficoC(nulla), ErroreArgomento);
+    const TSerieGraficoC senzaPunti{"s", 0, nullptr, nullptr, 3};
+    nulla.serie = &senzaPunti;
+    EXPECT_THROW(DaGraficoC(nulla), ErroreArgomento);
+}
+
+TEST(Grafico, OnlyPngSvgAndPdfAreKnown) {
+    for (const char* f : {"a.png", "b.SVG", "/c/d.Pdf"})
+        EXPECT_TRUE(FormatoGraficoNoto(f)) << f;
+    for (const char* f : {"a.jpg", "png", "a.png.txt", ""})
+        EXPECT_FALSE(FormatoGraficoNoto(f)) << f;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "ui/qt/dialogo_qt.h"
 
 #include "ui/qt/TFMapMainQt.h"
+#include "ui/qt/entrata_plugin.h"
 
 #include <QApplication>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace veltrano::ui {
 
@@ -53,14 +53,7 @@ extern "C" int VeltranoDialogoQt(const char* percorsoDati, void* MainApp, int32_
                                  int32_t VN, const char* fileImmagine, TGIS_DatiOut* DatiOut, char* messaggio,
                                  size_t dimensione) {
     using namespace veltrano;
-    auto scrivi = [&](const char* t) {
-        if (messaggio && dimensione > 0) {
-            std::strncpy(messaggio, t, dimensione - 1);
-            messaggio[dimensione - 1] = '\0';
-        }
-    };
-    scrivi("");
-    try {
+    return ui::EntrataPlugin(messaggio, dimensione, [&] {
         if (!percorsoDati || !DatiOut)
             throw ErroreArgomento(!DatiOut ? "DatiOut è un puntatore nullo" : "percorsoDati è un puntatore nullo");
         dialogo::TParametriDialogo p;
@@ -73,23 +66,5 @@ extern "C" int VeltranoDialogoQt(const char* percorsoDati, void* MainApp, int32_
         return ui::EseguiDialogoQt(ui::Percorso(percorsoDati), p, *DatiOut) == dialogo::TEsito::Ok
                    ? dialogo::PluginConfermato
                    : dialogo::PluginAnnullato;
-    } catch (const ErroreApertura& e) {
-        scrivi(e.what());
-        return dialogo::PluginErroreApertura;
-    } catch (const ErroreLettura& e) {
-        scrivi(e.what());
-        return dialogo::PluginErroreLettura;
-    } catch (const ErroreIntervallo& e) {
-        scrivi(e.what());
-        return dialogo::PluginErroreIntervallo;
-    } catch (const ErroreArgomento& e) {
-        scrivi(e.what());
-        return dialogo::PluginErroreArgomento;
-    } catch (const std::exception& e) {
-        scrivi(e.what());
-        return dialogo::PluginErroreAltro;
-    } catch (...) {
-        scrivi("errore sconosciuto");
-        return dialogo::PluginErroreAltro;
-    }
+    });
 }

@@ -1,5 +1,6 @@
 #include "ui/qt/grafico_qt.h"
 
+#include "ui/qt/entrata_plugin.h"
 #include "ui/qt/pittore_qt.h"
 #include "veltrano/veltrano.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -34,16 +36,25 @@ void Disegna(QPaintDevice& dispositivo, const uscite::TGrafico& g, int w, int h)
     uscite::DisegnaGrafico(pittore, g, {0, 0, static_cast<double>(w), static_cast<double>(h)});
 }
 
+// Qt's own notices reach the user of the command line on its error stream:
+// the one about a missing runtime folder, normal where no one is logged in,
+// is dropped.
+QtMessageHandler ManipolatorePrecedente = nullptr;
+
+void FiltraMessaggi(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
+    if (tipo == QtWarningMsg && testo.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (ManipolatorePrecedente)
+        ManipolatorePrecedente(tipo, contesto, testo);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contesto, testo)));
+}
+
 [[noreturn]] void NonScritto(const std::filesystem::path& file, const QString& perche) {
     throw ErroreLettura(file.string() + ": impossibile scrivere il grafico (" + perche.toStdString() + ")");
 }
 
 } // namespace
-
-bool FormatoGraficoNoto(const std::filesystem::path& file) {
-    const std::string e = Estensione(file);
-    return e == ".png" || e == ".svg" || e == ".pdf";
-}
 
 QImage ImmagineGrafico(const uscite::TGrafico& g, int larghezza, int altezza) {
     QImage im(larghezza, altezza, QImage::Format_RGB32);
@@ -56,7 +67,7 @@ QImage ImmagineGrafico(const uscite::TGrafico& g, int larghezza, int altezza) {
 
 void SalvaGraficoQt(const uscite::TGrafico& g, const std::filesystem::path& file) {
     const std::string e = Estensione(file);
-    if (!FormatoGraficoNoto(file))
+    if (!uscite::FormatoGraficoNoto(file))
         throw ErroreArgomento(file.string() + ": il grafico si scrive in .png, .svg o .pdf");
     QSaveFile uscita(QString::fromStdString(file.string()));
     if (!uscita.open(QIODevice::WriteOnly))
@@ -88,14 +99,31 @@ void SalvaGraficoQt(const uscite::TGrafico& g, const std::filesystem::path& file
 }
 
 void ApplicazioneGrafica() {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            throw ErroreApertura("il programma ha un'applicazione Qt senza grafica: niente grafici");
         return;
+    }
     // A command line may run where there is no display: fonts and painting
-    // need no window system.
+    // need no window system. The application is kept for the process, as
+    // the dialog's is.
     static int argc = 3;
     static char nome[] = "veltrano", opzione[] = "-platform", piattaforma[] = "offscreen";
     static char* argv[] = {nome, opzione, piattaforma, nullptr};
-    static QGuiApplication app(argc, argv);
+    ManipolatorePrecedente = qInstallMessageHandler(FiltraMessaggi);
+    new QGuiApplication(argc, argv);
 }
 
 } // namespace veltrano::ui
+
+extern "C" int VeltranoGraficoQt(const TGraficoC* grafico, const char* file, char* messaggio, size_t dimensione) {
+    using namespace veltrano;
+    return ui::EntrataPlugin(messaggio, dimensione, [&] {
+        if (!grafico || !file)
+            throw ErroreArgomento(!grafico ? "grafico è un puntatore nullo" : "file è un puntatore nullo");
+        const uscite::TGrafico g = uscite::DaGraficoC(*grafico);
+        ui::ApplicazioneGrafica();
+        ui::SalvaGraficoQt(g, std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(file))));
+        return dialogo::PluginConfermato;
+    });
+}
