@@ -5,6 +5,7 @@
 #   include/veltrano/                     veltrano.h, versione.h
 #   lib/.../cmake/Veltrano/               find_package(Veltrano): the target Veltrano::Veltrano
 #   lib/.../pkgconfig/veltrano.pc         pkg-config veltrano
+#   lib/.../veltrano/                     the Qt plugin: the dialog and the chart files
 #   share/veltrano/                       GeoDati.dat and the other data files
 #   lib/python3*/dist-packages/veltrano/  the Python module
 #
@@ -95,6 +96,9 @@ set(CPACK_COMPONENT_VELTRANO_DESCRIPTION
     "CMake e pkg-config, il comando veltrano, i dati e il modulo Python veltrano.")
 set(CPACK_DEBIAN_DIALOGO_PACKAGE_NAME veltrano-dialogo)
 set(CPACK_COMPONENT_DIALOGO_DEPENDS veltrano)
+# The plugin is of no use without the library, the program and the data of
+# its own version: veltrano-dialogo depends on that veltrano.
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_COMPONENT_DIALOGO_DESCRIPTION
     "Finestra di dialogo del sito di Veltrano (Qt)\n"
     "La mappa dell'Italia con i confini amministrativi e la griglia di\n"
