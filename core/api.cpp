@@ -184,7 +184,7 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
                 d[i] = isola && k1 == 0 ? distanzaVertice(o1[i]) : distanzaNodo(o1[i]);
             const MemoriaNodi::Valori* v = nullptr;
             if (isola)
-                v = &IsolaInterpolata(gruppo, TR, b);
+                v = &IsolaInterpolata(gruppo, j, TR, b);
             else if (memoria && &v1 == &v2)
                 v = &memoria_.Interpolati(nodi.n[static_cast<std::size_t>(o1[i])], TR, b);
             if (v) {
@@ -224,10 +224,10 @@ void CalcolatoreSismico::CalcolaNodi(const NodiMaglia& nodi, const int32_t (&num
     out.NumVert = N;
 }
 
-// An island group's values at a return period: the same for every site of
-// the group, computed once.
-const MemoriaNodi::Valori& CalcolatoreSismico::IsolaInterpolata(int gruppo, int32_t TR, const BracketTR& b) {
-    Voce& v = isole_[static_cast<std::size_t>(gruppo - 1)][static_cast<std::size_t>(TR % 4)];
+// An island group's values at the return period of limit state j: the same
+// for every site of the group, computed once per period.
+const MemoriaNodi::Valori& CalcolatoreSismico::IsolaInterpolata(int gruppo, int j, int32_t TR, const BracketTR& b) {
+    Voce& v = isole_[static_cast<std::size_t>(gruppo - 1)][static_cast<std::size_t>(j)];
     if (v.TR != TR) {
         const DatiIsola& d = DatiGruppoIsola(gruppo);
         const int k1 = b.basso.indice, k2 = b.alto.indice;

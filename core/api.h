@@ -95,7 +95,7 @@ private:
     const TempiRitorno& Tempi(uint8_t Normativa, int32_t VN, int32_t ClasseUso);
     void CalcolaNodi(const NodiMaglia& nodi, const int32_t (&numeri)[4], const int32_t (&primo)[4], int N,
                      int gruppo, float Lon, float Lat, const TempiRitorno& tr, TGIS_DatiOut& out);
-    const MemoriaNodi::Valori& IsolaInterpolata(int gruppo, int32_t TR, const BracketTR& b);
+    const MemoriaNodi::Valori& IsolaInterpolata(int gruppo, int j, int32_t TR, const BracketTR& b);
 
     const GrigliaSismica* g_;
     MemoriaNodi memoria_;
@@ -104,7 +104,7 @@ private:
         int32_t TR = 0; // 0: empty
         MemoriaNodi::Valori v{};
     };
-    std::array<std::array<Voce, 4>, 5> isole_{}; // per island group, by TR % 4
+    std::array<std::array<Voce, 4>, 5> isole_{}; // per island group and limit state
     bool trNoti_ = false;
     uint8_t trNormativa_ = 0, trClasse_ = 0;
     int32_t trVN_ = 0;
