@@ -160,7 +160,7 @@ void BM_FormatoRiga(benchmark::State& st) {
 }
 BENCHMARK(BM_FormatoRiga);
 
-// The lines written to a file, 4096 at a time as the command writes them.
+// The lines written to a file, 4096 at a time.
 void BM_ScritturaRiga(benchmark::State& st) {
     std::string blocco;
     for (std::size_t i = 0; i < 4096; ++i)

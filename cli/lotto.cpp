@@ -78,7 +78,7 @@ struct Blocco {
         long errate = 0;
     };
     std::vector<Fetta> fette;
-    static constexpr std::size_t Righe = 4096, RighePerFetta = 256;
+    static constexpr std::size_t Righe = 16384, RighePerFetta = 128;
 
     void Svuota() {
         testo.clear();

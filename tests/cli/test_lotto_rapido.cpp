@@ -171,7 +171,7 @@ Esito Lotto(const std::string& ingresso, Parole args) {
 TEST(Lotto, BlocksOnManyThreadsGiveTheBytesOfOne) {
     std::mt19937 rng(24);
     std::string in = "lon;lat;vn\n";
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 40000; ++i) { // three blocks
         switch (rng() % 10) {
         case 0: in += "x;42;50\n"; break;                                  // not a number
         case 1: in += "# a note\n\n"; break;                               // skipped lines
@@ -184,7 +184,7 @@ TEST(Lotto, BlocksOnManyThreadsGiveTheBytesOfOne) {
     in += "13,4;42,35"; // the last line has no line break
     const Esito uno = Lotto(in, {"--thread", "1"});
     EXPECT_EQ(uno.codice, 1);
-    EXPECT_GT(std::count(uno.out.begin(), uno.out.end(), '\n'), 17000);
+    EXPECT_GT(std::count(uno.out.begin(), uno.out.end(), '\n'), 34000);
     for (const char* t : {"2", "3"}) {
         const Esito e = Lotto(in, {"--thread", t});
         EXPECT_EQ(e.codice, uno.codice);
@@ -196,14 +196,14 @@ TEST(Lotto, BlocksOnManyThreadsGiveTheBytesOfOne) {
     const GrigliaSismica griglia(test::CartellaDati() / "GeoDati.dat");
     CalcolatoreSismico calc(griglia);
     std::string terra = "lon,lat\n";
-    for (int i = 0; i < 12000;) {
+    for (int i = 0; i < 40000;) {
         const int n = 1 + static_cast<int>(rng() % NumNodi);
         const std::string lon = std::to_string(griglia.Dati().Lon(0, n)), lat = std::to_string(griglia.Dati().Lat(0, n));
         TGIS_DatiOut d;
         if (calc.Calcola(Norm_DM2008, std::stof(lon), std::stof(lat), 50, 2, d).numNodi < 3)
             continue; // on the grid's border
         terra += lon + "," + lat + "\n";
-        if (i++ == 9000)
+        if (i++ == 30000)
             terra += "13.4,420\n";
     }
     const Esito r1 = Lotto(terra, {"--rigoroso", "--thread", "1"});
@@ -211,7 +211,7 @@ TEST(Lotto, BlocksOnManyThreadsGiveTheBytesOfOne) {
     EXPECT_EQ(r1.codice, 1);
     EXPECT_EQ(r2.out, r1.out);
     EXPECT_EQ(r2.err, r1.err);
-    EXPECT_EQ(r1.out.substr(r1.out.rfind('\n', r1.out.size() - 2) + 1).rfind("9003,", 0), 0u) << r1.err.substr(0, 300);
+    EXPECT_EQ(r1.out.substr(r1.out.rfind('\n', r1.out.size() - 2) + 1).rfind("30003,", 0), 0u) << r1.err.substr(0, 300);
     EXPECT_NE(r1.err.find("interrotto da --rigoroso"), std::string::npos);
 }
 
