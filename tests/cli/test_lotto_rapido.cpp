@@ -22,7 +22,7 @@ namespace {
 TEST(LottoCsv, FieldsWithoutQuotesAreCutAsDividiCampiCutsThem) {
     std::mt19937 rng(21);
     const std::string alfabeto = "0123456789.-+,;\t \rEeax#";
-    for (int i = 0; i < 50000; ++i) {
+    for (int i = 0; i < test::Campione(50000); ++i) {
         std::string record(rng() % 24, ' ');
         for (char& c : record)
             c = alfabeto[rng() % alfabeto.size()];
@@ -85,7 +85,7 @@ std::string RigaJsonAttesa(long n, float lon, float lat, const RigaLotto& s, con
 
 TEST(LottoUscita, RowsAreTheGeneralWritersBytes) {
     std::mt19937 rng(22);
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < test::Campione(20000); ++i) {
         TGIS_DatiOut d{};
         d.NumVert = static_cast<int32_t>(rng() % 5);
         for (int k = 0; k < 4; ++k) // packed: no references to the fields
@@ -132,7 +132,7 @@ TEST(LottoUscita, WholeNumbersAreTheFormattersText) {
 TEST(LottoUscita, MessagesAreQuotedAsTheWritersQuoteThem) {
     std::mt19937 rng(23);
     const std::string pezzi[] = {"a", ",", "\"", "\\", "\n", "\r", "\t", "è", "…", "\x01", "\x7F", "\xC3", "\xFF", " "};
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < test::Campione(20000); ++i) {
         std::string m;
         for (int k = static_cast<int>(rng() % 12); k > 0; --k)
             m += pezzi[rng() % std::size(pezzi)];

@@ -21,13 +21,7 @@ namespace {
 
 uint32_t Bit(float f) { return std::bit_cast<uint32_t>(f); }
 
-// Random sample sizes follow VELTRANO_SITI (a million by default), so that
-// the sanitizer run, which sets it lower, stays short.
-int Quanti(int n) {
-    const char* v = std::getenv("VELTRANO_SITI");
-    const double f = v ? std::min(1.0, std::atof(v) / 1e6) : 1.0;
-    return std::max(200, static_cast<int>(n * f));
-}
+int Quanti(int n) { return test::Campione(n); }
 
 TEST(SingolaCerta, OnlyAnIntervalInsideOneRoundingIsCertain) {
     float f = 0.0f;
