@@ -13,8 +13,8 @@
  * box or a LoadLibrary inside the loader lock of its own load could hang the
  * host, and a machine without the key would see a box at every load.
  *
- * Slots of exports the library does not have stay NULL (VisualizzaDialog in
- * a build without the dialog), and all of them when the library was not
+ * Slots of exports the library does not have stay NULL (an older library
+ * without one of them), and all of them when the library was not
  * loaded. One thread, like the library.
  */
 #ifndef VELTRANO_LEGAMELIBRERIA_H

@@ -12,7 +12,7 @@ falla() { echo "FALLITO: $*"; errori=$((errori + 1)); }
 attese=(
   VeltranoVersione:0 CalcolaParametriSismici:24 CalcolaParametriSismici2:28 CalcolaTempoRitornoDaPGA:12
   CalcolaTempiRitorno:24 CalcolaTempiRitorno2:28 GIS_LeggeDatabaseCoorComSize:8 GIS_LeggeDatabaseCoorCom:12
-  GIS_SalvaDatabaseCoorCom:8 ConvCoord_WGS84toED50:16
+  GIS_SalvaDatabaseCoorCom:8 ConvCoord_WGS84toED50:16 VisualizzaDialog:28
   VeltranoStringaNuova:8 VeltranoStringaDaUtf8:4 VeltranoStringaLunghezza:4 VeltranoStringaRilascia:4
   VeltranoComuniDimensiona:8 VeltranoComuniLunghezza:4 VeltranoComuniRilascia:4
   VeltranoUltimoErrore:0 VeltranoUltimoCodice:0
@@ -39,6 +39,7 @@ done
 while read -r d; do
   case ${d,,} in
     kernel32.dll|msvcrt.dll|advapi32.dll|user32.dll|gdi32.dll|shell32.dll|ole32.dll|oleaut32.dll|ntdll.dll) ;;
+    gdiplus.dll|comctl32.dll|comdlg32.dll) ;; # the site dialog
     *) falla "dipende da $d" ;;
   esac
 done < <(awk '/DLL Name:/ {print $3}' <<<"$intestazioni")

@@ -437,7 +437,7 @@ int main(int argc, char** argv) {
     CONTROLLA(NumMessaggi == 0, "messaggio all'avvio: %ls", UltimoMessaggio);
     GetModuleFileNameW(LegameVeltrano.Modulo, modulo, MAX_PATH);
     CONTROLLA(wcsstr(modulo, L"\\dati prova \u00e8\\Veltrano_dll.dll") != NULL, "caricata da %ls", modulo);
-    CONTROLLA(LegameVeltrano.VisualizzaDialog == NULL, "VisualizzaDialog in una libreria senza dialogo");
+    CONTROLLA(LegameVeltrano.VisualizzaDialog != NULL, "VisualizzaDialog mancante");
     CONTROLLA(LegameVeltrano.VeltranoVersione && LegameVeltrano.CalcolaParametriSismici &&
                   LegameVeltrano.CalcolaParametriSismici2 && LegameVeltrano.CalcolaTempoRitornoDaPGA &&
                   LegameVeltrano.CalcolaTempiRitorno && LegameVeltrano.CalcolaTempiRitorno2 &&
