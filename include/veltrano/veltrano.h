@@ -319,7 +319,9 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
  * Linux: the dialog is the Qt plugin libVeltrano_dialogo_qt.so beside the
  * library, loaded at the first call; a missing plugin, no screen or a
  * missing data file throws ErroreApertura. The host's Qt application is
- * used when it has one; otherwise one is created and kept. */
+ * used when it has one; otherwise one is created and kept.
+ * Windows: a native window inside the library, owned by the host's active
+ * window; the map data (CoorCom*.dat, Shape\) lies beside the library. */
 VELTRANO_API void VELTRANO_STDCALL VisualizzaDialog(void* MainApp, int32_t CategoriaVN, uint8_t ClasseUso,
                                                     int32_t VN, uint32_t Riservato, VelStringa FileImmagine,
                                                     TGIS_DatiOut* DatiOut);
