@@ -115,14 +115,21 @@ void TMappa::ImpostaFontLayer(int layer, const TCarattere& c) {
     TCarattere f = c;
     if (!(f.punti > 0))
         f.punti = 8;
-    if (!(l->caratteri.back() == f))
+    if (!(l->caratteri.back() == f)) {
         l->caratteri.push_back(f);
+        // Names take the current font.
+        if (l->nomiVisibili && !l->nomi.empty())
+            Modificata();
+    }
 }
 TCarattere TMappa::FontLayer(int layer) const { return L(layer) ? L(layer)->caratteri.back() : TCarattere{}; }
 
 void TMappa::ImpostaColoreEtichette(int layer, TColore c) {
-    if (Layer* l = L(layer))
+    if (Layer* l = L(layer); l && l->coloreEtichette != c) {
         l->coloreEtichette = c;
+        if (l->nomiVisibili && !l->nomi.empty())
+            Modificata();
+    }
 }
 TColore TMappa::ColoreEtichette(int layer) const { return L(layer) ? L(layer)->coloreEtichette : 0; }
 
@@ -165,6 +172,46 @@ const TCarattere& TMappa::CarattereEtichetta(int layer, const TEtichetta& e) con
         return predefinito;
     return l->caratteri[static_cast<std::size_t>(e.carattere)];
 }
+
+void TMappa::ImpostaStileEtichette(int layer, const TCarattere& c, std::optional<TColore> colore) {
+    Layer* l = L(layer);
+    if (!l)
+        return;
+    ImpostaFontLayer(layer, c);
+    // One font for all: the others are no label's any more.
+    l->caratteri.erase(l->caratteri.begin(), l->caratteri.end() - 1);
+    if (colore)
+        l->coloreEtichette = *colore;
+    for (TEtichetta& e : l->etichette) {
+        e.carattere = 0;
+        if (colore)
+            e.colore = *colore;
+    }
+    Modificata();
+}
+
+// ---- Names
+
+void TMappa::AggiungiNome(int layer, const std::string& testo, double x, double y) {
+    if (Layer* l = L(layer)) {
+        l->nomi.push_back({testo, x, y, 0, 1, 0});
+        if (l->nomiVisibili)
+            Modificata();
+    }
+}
+
+const std::vector<TEtichetta>& TMappa::Nomi(int layer) const {
+    static const std::vector<TEtichetta> nessuno;
+    return L(layer) ? L(layer)->nomi : nessuno;
+}
+
+void TMappa::ImpostaNomiVisibili(int layer, bool v) {
+    if (Layer* l = L(layer); l && l->nomiVisibili != v) {
+        l->nomiVisibili = v;
+        Modificata();
+    }
+}
+bool TMappa::NomiVisibili(int layer) const { return L(layer) && L(layer)->nomiVisibili; }
 
 // ---- View
 

@@ -31,7 +31,7 @@ enum TModoCursore { ModoZoomPiu = 0, ModoZoomMeno = 1, ModoPan = 2, ModoSelezion
 /// Pointer pictures the dialog asks for: 0 the mode's own, 3 the cross.
 enum TCursoreMappa { CursorePredefinito = 0, CursoreCroce = 3 };
 /// The pointer shape a front end shows over the map.
-enum class TFormaCursore { Freccia, Croce, Mano, ManoChiusa, Indice, Lente };
+enum class TFormaCursore { Freccia, Croce, Mano, ManoChiusa, Indice, Lente, LenteMeno };
 /// Mouse buttons, as bits.
 enum TPulsanteMouse { PulsanteSinistro = 1, PulsanteDestro = 2, PulsanteCentrale = 4 };
 
@@ -107,6 +107,20 @@ public:
     const std::vector<TEtichetta>& Etichette(int layer) const;
     /// The font of label e of the layer.
     const TCarattere& CarattereEtichetta(int layer, const TEtichetta& e) const;
+    /// The font of the labels to come and of every label already there, and
+    /// their colour when one is given (the option panels restyle at once).
+    void ImpostaStileEtichette(int layer, const TCarattere& c, std::optional<TColore> colore);
+
+    // ---- Names of a layer's shapes
+    // Kept apart from the labels above, which the dialog replaces at every
+    // selection: names, once loaded, stay for the life of the map and are
+    // only shown or hidden. They take the layer's current label font and
+    // colour, and are drawn after every layer's labels, each left out where
+    // it would overlap a label or name already placed.
+    void AggiungiNome(int layer, const std::string& testo, double x, double y);
+    const std::vector<TEtichetta>& Nomi(int layer) const;
+    void ImpostaNomiVisibili(int layer, bool v);
+    bool NomiVisibili(int layer) const;
 
     // ---- View
     const TVista& Vista() const { return vista_; }

@@ -95,26 +95,34 @@ void TMappa::DisegnaEtichette(TPittore& p) const {
     // Labels whose anchor lies farther than this outside the area cannot show.
     const TRettangoloPx vicino{-300, -100, area.larghezza + 600, area.altezza + 200};
     TPosizionatoreEtichette posti(area);
+    auto disegna = [&](const TEtichetta& e, const TCarattere& f, TColore colore) {
+        const TPuntoPx a = MappaAPixel({e.x, e.y});
+        if (!vicino.Contiene(a))
+            return;
+        const TRettangoloPx r = RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1);
+        if (!posti.Occupa(r))
+            return;
+        const TAllineamento all = e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra;
+        // A thin halo keeps a label readable over features of its own
+        // colour (a grid value over the points of its class).
+        const TColore alone = ColoreAlone(colore);
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, 1}, {-1, 1}, {1, -1}})
+            DisegnaTestoRiquadro(p, {r.x + dx, r.y + dy, r.larghezza, r.altezza}, e.testo, f, alone, all);
+        DisegnaTestoRiquadro(p, r, e.testo, f, colore, all);
+    };
     for (int n = 0; n < NumLayer(); ++n) {
         const Layer& l = *layer_[static_cast<std::size_t>(n)];
         if (!l.etichetteVisibili || l.etichette.empty() || (l.sf && !l.visibile))
             continue;
-        for (const TEtichetta& e : l.etichette) {
-            const TPuntoPx a = MappaAPixel({e.x, e.y});
-            if (!vicino.Contiene(a))
-                continue;
-            const TCarattere& f = CarattereEtichetta(n, e);
-            const TRettangoloPx r = RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1);
-            if (!posti.Occupa(r))
-                continue;
-            const TAllineamento all = e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra;
-            // A thin halo keeps a label readable over features of its own
-            // colour (a grid value over the points of its class).
-            const TColore alone = ColoreAlone(e.colore);
-            for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, 1}, {-1, 1}, {1, -1}})
-                DisegnaTestoRiquadro(p, {r.x + dx, r.y + dy, r.larghezza, r.altezza}, e.testo, f, alone, all);
-            DisegnaTestoRiquadro(p, r, e.testo, f, e.colore, all);
-        }
+        for (const TEtichetta& e : l.etichette)
+            disegna(e, CarattereEtichetta(n, e), e.colore);
+    }
+    // Names come after every label: a highlighted name keeps its place.
+    for (const auto& l : layer_) {
+        if (!l->nomiVisibili || l->nomi.empty() || (l->sf && !l->visibile))
+            continue;
+        for (const TEtichetta& e : l->nomi)
+            disegna(e, l->caratteri.back(), l->coloreEtichette);
     }
 }
 

@@ -16,6 +16,8 @@ struct TMappa::Layer {
     TColore coloreEtichette = 0;
     std::vector<TEtichetta> etichette;
     bool etichetteVisibili = true;
+    std::vector<TEtichetta> nomi;
+    bool nomiVisibili = false;
 
     int NumShape() const { return sf ? sf->NumShape() : 0; }
     TColore ColoreShape(int i) const {

@@ -1,5 +1,7 @@
 #include "map/strumenti.h"
 
+#include "map/cursori.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -47,7 +49,7 @@ public:
         if (pulsante == PulsanteSinistro)
             m.ZoomAttorno(p, 2.0);
     }
-    TFormaCursore Forma() const override { return TFormaCursore::Lente; }
+    TFormaCursore Forma() const override { return TFormaCursore::LenteMeno; }
 };
 
 class Pan : public TStrumentoCursore {
@@ -84,6 +86,19 @@ class Selezione : public TStrumentoCursore {
 class Nessuno : public TStrumentoCursore {};
 
 } // namespace
+
+int CursoreSchermoDi(TFormaCursore f) {
+    switch (f) {
+    case TFormaCursore::Lente: return CursoreLenteIng;
+    case TFormaCursore::LenteMeno: return CursoreZoomPiuMeno;
+    case TFormaCursore::Mano: return CursoreManoAperta;
+    case TFormaCursore::ManoChiusa: return CursoreSpostaNorm;
+    case TFormaCursore::Croce: return CursoreCroceNorm;
+    case TFormaCursore::Indice: return CursoreCroceMark;
+    case TFormaCursore::Freccia: break;
+    }
+    return 0;
+}
 
 std::vector<std::unique_ptr<TStrumentoCursore>> CreaStrumentiCursore() {
     std::vector<std::unique_ptr<TStrumentoCursore>> v;

@@ -20,6 +20,13 @@ public:
     virtual TFormaCursore Forma() const { return TFormaCursore::Freccia; }
 };
 
+/// The screen cursor (map/cursori.h) a front end shows for a pointer shape:
+/// the magnifying glass to zoom in, the one with plus and minus to zoom
+/// out, the open hand to pan and the move arrows while dragging, the cross
+/// to measure, the cross with its mark to pick; 0 (the system's arrow) for
+/// the rest.
+int CursoreSchermoDi(TFormaCursore f);
+
 /// The five modes, indexed by their codes (TModoCursore).
 std::vector<std::unique_ptr<TStrumentoCursore>> CreaStrumentiCursore();
 
