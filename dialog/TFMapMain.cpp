@@ -25,6 +25,7 @@ TFMapMain::TFMapMain(const std::filesystem::path& percorsoDati, TVistaDialogo& v
     CollegaIdentificazione();
     CollegaSiti();
     CollegaMappa();
+    CollegaStrumenti();
     CollegaOpzioni();
     CollegaChiusura();
 
@@ -136,7 +137,9 @@ void TFMapMain::Mostrato() {
     ZoomSelezione();
     vista_.SelezionaItem(C::Radiogroup1);
     vista_.Massimizza();
-    ImpostaVisibile(C::SB_Altitudine, false);
+    // "Calcola Altitudine" works on this map too (from the municipality
+    // database); it needs a site.
+    ImpostaVisibile(C::SB_Altitudine, true);
     ImpostaAbilitato(C::SB_Altitudine, NumeroOZero(Testo(C::Edit1)) != 0 && NumeroOZero(Testo(C::Edit2)) != 0);
 }
 
@@ -211,11 +214,18 @@ void TFMapMain::ImpostaSolaLettura(TControllo c, bool s) {
 void TFMapMain::ImpostaPremuto(TControllo c, bool p) {
     controlli_[Indice_(c)].premuto = p;
     vista_.ImpostaPremuto(c, p);
+    if (p)
+        RilasciaGruppo(c);
 }
 
 void TFMapMain::ImpostaColore(TControllo c, mappa::TColore col) {
     controlli_[Indice_(c)].colore = col;
     vista_.ImpostaColore(c, col);
+}
+
+void TFMapMain::ImpostaImmagine(TControllo c, int immagine) {
+    controlli_[Indice_(c)].immagine = immagine;
+    vista_.ImpostaImmagine(c, immagine);
 }
 
 void TFMapMain::MostraRapporto(std::vector<std::string> righe) {
@@ -278,18 +288,27 @@ void TFMapMain::Scelto(TControllo c, int indice) {
         it->second();
 }
 
-void TFMapMain::Premuto(TControllo c, bool giu) {
-    // The map buttons always keep one of the two down.
-    if (!giu && GruppoDi(c) == 3) {
-        ImpostaPremuto(c, true);
-        return;
-    }
-    controlli_[Indice_(c)].premuto = giu;
-    if (const int g = GruppoDi(c); g > 0 && giu)
+void TFMapMain::RilasciaGruppo(TControllo c) {
+    if (const int g = GruppoDi(c); g > 0)
         for (const auto* tabella : {&PulsantiToolbar(), &PulsantiToolbarMappa()})
             for (const TDefinizionePulsante& d : *tabella)
                 if (d.gruppo == g && d.id != c && Giu(d.id))
                     ImpostaPremuto(d.id, false);
+}
+
+void TFMapMain::Premuto(TControllo c, bool giu) {
+    const int g = GruppoDi(c);
+    // A click on the down button of such a group keeps it down; the map
+    // buttons do nothing more, the zoom buttons run their handler again.
+    if (!giu && SempreUnoGiu(g)) {
+        ImpostaPremuto(c, true);
+        if (g == GruppoMappe)
+            return;
+        giu = true;
+    }
+    controlli_[Indice_(c)].premuto = giu;
+    if (giu)
+        RilasciaGruppo(c);
     if (c == C::NxRadioItem1 || c == C::NxRadioItem2) {
         if (!giu)
             return; // the other item reports the choice
@@ -301,9 +320,11 @@ void TFMapMain::Premuto(TControllo c, bool giu) {
 }
 
 void TFMapMain::Click(TControllo c) {
-    // A menu entry presses its toolbar button.
-    if (Interruttore(c) && !Giu(c)) {
-        ImpostaPremuto(c, true);
+    // A menu entry presses its toolbar button; pressed again, its handler
+    // runs again, as the entry and the button share it.
+    if (Interruttore(c)) {
+        if (!Giu(c))
+            ImpostaPremuto(c, true);
         Premuto(c, true);
         return;
     }
@@ -321,7 +342,7 @@ void TFMapMain::ChiusuraRichiesta() { vista_.Chiudi(TEsito::Annulla); }
 void TFMapMain::MappaPremuto(mappa::TPuntoPx p, int pulsante) {
     Map.MousePremuto(p, pulsante);
     if (Map.inviaMouseGiu)
-        Map1MouseDown(static_cast<int>(p.x), static_cast<int>(p.y));
+        Map1MouseDown(static_cast<int>(p.x), static_cast<int>(p.y), true);
 }
 
 void TFMapMain::MappaRilasciato(mappa::TPuntoPx p, int pulsante) {

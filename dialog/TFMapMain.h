@@ -12,8 +12,10 @@
 //   TFMapMain_identificazione.cpp  modes, lists, APPLICA, the site update
 //   TFMapMain_report.cpp           building data and the results report
 //   TFMapMain_siti.cpp             the user's sites
-//   TFMapMain_mappa.cpp            layers, lookup, grid colouring, legend, map tools and events
-//   TFMapMain_opzioni.cpp          display options and the option panels
+//   TFMapMain_mappa.cpp            layers, lookup, grid colouring, legend, site marker and highlight
+//   TFMapMain_strumenti.cpp        map tools: zoom, pan, site and administrative picks, distance,
+//                                  altitude; what a click or a move over the map does
+//   TFMapMain_opzioni.cpp          display options, the option panels, names, point style
 //   TFMapMain_chiusura.cpp         entry from the host, confirmation, picture, write-back
 // GUI thread only. While the form exists the floating-point control word is
 // the dialog's (fpu.h).
@@ -61,6 +63,7 @@ struct TStatoControllo {
     int indice = -1;
     bool abilitato = true, visibile = true, solaLettura = false, premuto = false;
     mappa::TColore colore = 0;
+    int immagine = -1; // a button's picture (-1: none)
 };
 
 class TFMapMain {
@@ -118,10 +121,19 @@ public:
     TCoordLocUt CoorLocUt;
     std::array<float, 11> RangeColori{};
     int layerHandle = -1, shpHandle = -1, idLayer = 0;
-    int indImm = 0; // picture of the grid point style
+    int indImm = 0;       // picture of the grid point style
+    int indTipoPunto = 0; // the point-style picker's last choice (0: none)
     std::string sReg, sProv, sCom; // region, province, municipality under the site (UTF-8)
     bool StoScrivendo = false;     // the lists are being set by code
     bool Mapping = true, Comune = false, indirizzo = false, selezionato = false;
+    // The distance tool: switched on once, the start of the measure under
+    // way, a rubber band drawn since, events of this measure (0, 1, 2).
+    bool Measuring = false, MeasureExists = false;
+    std::optional<mappa::TPunto> MeasureStart;
+    int contaClick = 0;
+    /// Names still to load, per administrative layer (regions, provinces,
+    /// municipalities). Each dialog has its own: the names live on its map.
+    std::array<bool, 3> NomiCaricati{true, true, true};
     std::vector<int> VetId_Cmb_Com; // database index of each municipality list item
     mappa::TMappa Map;
     std::shared_ptr<mappa::TShapefile> sf_REG, sf_PROV, sf_COM, sf_Grid, sf_Road, sf_Laghi, sf_Fiumi;
@@ -175,7 +187,14 @@ public:
     /// Layer 2 back to its fill with no labels; then the municipality shape
     /// iCom (if any) shown, labelled, filled yellow and zoomed to.
     void EvidenziaComune(int iCom);
-    void Map1MouseDown(int x, int y);
+
+    // ---- TFMapMain_strumenti.cpp
+    void SB_CalcDistClick();
+    void SB_AltitudineClick();
+    /// A press (premuto) or a release over the map. The picks act on the
+    /// release only: a pick zooms the map, so the release of the same click
+    /// would fall on another place.
+    void Map1MouseDown(int x, int y, bool premuto = false);
     void Map1MouseMove(int x, int y);
 
     // ---- TFMapMain_opzioni.cpp
@@ -183,6 +202,12 @@ public:
     void ApplicaOpzioni();
     void LeggiOpzioni();
     void ToolButton18Click();
+    /// Loads the name labels of one layer once: while caricare is set, every
+    /// shape's name (field campo of sf) goes on the layer at the centre of
+    /// its bounding box, with a progress dialog; caricare is then cleared.
+    void CaricaNomi(bool& caricare, const char* descrizione, const std::string& NomeCar, int32_t SizeCar,
+                    mappa::TColore ColCar, const mappa::TShapefile* sf, int layer, int campo);
+    void SB_StilePntClick();
 
     // ---- TFMapMain_chiusura.cpp
     /// The entry steps of VisualizzaDialog: building data, mode, lists,
@@ -230,8 +255,11 @@ private:
     void ImpostaAbilitato(TControllo c, bool a);
     void ImpostaVisibile(TControllo c, bool v);
     void ImpostaSolaLettura(TControllo c, bool s);
+    /// A toggle down releases the others of its group, as grouped buttons do.
     void ImpostaPremuto(TControllo c, bool p);
+    void RilasciaGruppo(TControllo c);
     void ImpostaColore(TControllo c, mappa::TColore col);
+    void ImpostaImmagine(TControllo c, int immagine);
     void MostraRapporto(std::vector<std::string> righe);
     void Messaggio(const std::string& t) { vista_.Messaggio(t); }
     // The hourglass for the scope (nested scopes show it once).
@@ -283,11 +311,18 @@ private:
     void CollegaMappa();
     void AggiornaLegenda();
     void CB_VisGrigliaClick();
+    void MostraPannelloOpzioni(TControllo pannello);
+
+    // ---- TFMapMain_strumenti.cpp
+    void CollegaStrumenti();
     void TB_PuntClick();
     void TB_AdminClick();
     void TB_HintClick();
     void TB_ZoomPiuClick(TControllo da);
-    void MostraPannelloOpzioni(TControllo pannello);
+    void PickSito(int x, int y);
+    void PickAmministrativo(int x, int y);
+    void EventoDistanza(int x, int y);
+    void ElasticoDistanza(double Lon, double Lat);
 
     // ---- TFMapMain_opzioni.cpp
     void CollegaOpzioni();
@@ -296,6 +331,7 @@ private:
     void OpzioniCasella(TControllo c);
     void OpzioniColore(TControllo c);
     void OpzioniCarattere(TControllo c);
+    void VisNomiClick(TControllo casella);
 
     // ---- TFMapMain_chiusura.cpp
     void CollegaChiusura();

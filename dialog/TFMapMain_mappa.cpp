@@ -1,6 +1,6 @@
 // TFMapMain: the seven map layers, the administrative lookup of a point, the
 // hazard grid colouring and its legend, the site marker and highlight, the
-// map tools of the toolbar and what a click or a move over the map does.
+// option panels' showing.
 #include "dialog/TFMapMain.h"
 
 #include "dialog/coordinate.h"
@@ -21,13 +21,6 @@ constexpr std::array<TControllo, 11> CelleLegenda{C::Lb1, C::Lb2, C::Lb3, C::Lb4
 } // namespace
 
 void TFMapMain::CollegaMappa() {
-    for (C z : {C::TB_ZoomPiu, C::TB_ZoomMeno, C::TB_Pan})
-        premuto_[z] = [this, z] { TB_ZoomPiuClick(z); };
-    click_[C::TB_ZoomTutto] = [this] { TB_ZoomPiuClick(C::TB_ZoomTutto); };
-    click_[C::TB_ZoomPrec] = [this] { Map.ZoomPrecedente(); };
-    premuto_[C::TB_Punt] = [this] { TB_PuntClick(); };
-    premuto_[C::TB_Admin] = [this] { TB_AdminClick(); };
-    premuto_[C::TB_Hint] = [this] { TB_HintClick(); };
     click_[C::TB_Opzioni] = [this] { MostraPannelloOpzioni(C::Panel10); };
     click_[C::TB_Griglia] = [this] {
         MostraPannelloOpzioni(C::Panel7);
@@ -179,99 +172,6 @@ void TFMapMain::EvidenziaComune(int iCom) {
     Map.ZoomShape(LayerComuni, iCom);
     layerHandle = LayerComuni;
     shpHandle = iCom;
-}
-
-// ---- Map tools
-
-void TFMapMain::TB_PuntClick() {
-    if (Giu(C::TB_Punt)) {
-        Map.ImpostaModoCursore(mappa::ModoSelezione);
-        for (C z : {C::TB_ZoomPiu, C::TB_ZoomMeno, C::TB_Pan})
-            ImpostaPremuto(z, false);
-        Mapping = false;
-        Map.CancellaDisegni();
-    } else {
-        Mapping = true;
-    }
-}
-
-void TFMapMain::TB_AdminClick() {
-    Map.ImpostaModoCursore(Giu(C::TB_Admin) ? mappa::ModoSelezione : mappa::ModoZoomPiu);
-}
-
-void TFMapMain::TB_HintClick() {
-    Map.ImpostaModoCursore(Giu(C::TB_Hint) ? mappa::ModoSelezione : mappa::ModoZoomPiu);
-}
-
-void TFMapMain::TB_ZoomPiuClick(TControllo da) {
-    Map.ImpostaCursoreMappa(mappa::CursorePredefinito);
-    if (Giu(C::TB_ZoomPiu))
-        Map.ImpostaModoCursore(mappa::ModoZoomPiu);
-    if (Giu(C::TB_ZoomMeno))
-        Map.ImpostaModoCursore(mappa::ModoZoomMeno);
-    if (da == C::TB_ZoomTutto)
-        Map.ZoomEstensioneMassima();
-    if (Giu(C::TB_Pan))
-        Map.ImpostaModoCursore(mappa::ModoPan);
-    ImpostaPremuto(C::SB_CalcDist, false);
-    ImpostaPremuto(C::TB_Punt, false);
-}
-
-// ---- Pointer over the map
-
-void TFMapMain::Map1MouseDown(int x, int y) {
-    if (Giu(C::TB_Punt) && !Giu(C::SB_CalcDist)) {
-        // Site pick: the clicked point becomes the site.
-        double lon = 0, lat = 0;
-        int r = -1, p = -1, c = -1;
-        CercaComunePunto(true, x, y, lon, lat, r, p, c);
-        NomiDaShape(r, p, c);
-        SelezionaNomi();
-        AggiornaSito(true, lon, lat);
-        ImpostaPremuto(C::TB_Hint, false);
-        ImpostaIndice(C::Radiogroup1, ModoCoordinate);
-        for (C l : {C::cmb_Reg, C::cmb_Prov, C::cmb_Com, C::cmb_ComUt})
-            ImpostaAbilitato(l, false);
-        Comune = false;
-        Map.CancellaDisegni();
-        Map.NuovoDisegno();
-        DisegnaSito(lon, lat);
-        EvidenziaComune(c);
-        StatoPannello1();
-    } else if (Giu(C::TB_Admin)) {
-        // The highest visible administrative layer decides the level.
-        int livello = -1;
-        for (int l : {LayerRegioni, LayerProvince, LayerComuni})
-            if (livello < 0 && Map.LayerVisibile(l))
-                livello = l;
-        if (livello < 0)
-            return;
-        const mappa::TPunto m = Map.PixelAMappa({static_cast<double>(x), static_cast<double>(y)});
-        const int i = Map.ShapeInPunto(livello, m.x, m.y);
-        // A click outside every shape chooses nothing.
-        if (i < 0)
-            return;
-        if (livello == LayerRegioni)
-            SelezionaRegione(i);
-        else if (livello == LayerProvince)
-            SelezionaProvincia(i);
-        else
-            SelezionaComune(i);
-    }
-}
-
-void TFMapMain::Map1MouseMove(int x, int y) {
-    const mappa::TPunto m = Map.PixelAMappa({static_cast<double>(x), static_cast<double>(y)});
-    ImpostaTesto(C::StatusPanel0,
-                 "Longitudine = " + FormatoCoordinata(m.x) + "° - Latitudine = " + FormatoCoordinata(m.y) + "°");
-    if (Giu(C::TB_Hint)) {
-        double lon = 0, lat = 0;
-        int r = -1, p = -1, c = -1;
-        CercaComunePunto(true, x, y, lon, lat, r, p, c);
-        NomiDaShape(r, p, c);
-        AggiornaSito(true, lon, lat);
-    }
-    StatoPannello1();
 }
 
 } // namespace veltrano::dialogo

@@ -1,12 +1,19 @@
 // TFMapMain: the display options (Opzioni.dat) and the two option panels.
 // Colours and fonts chosen in the panels go into opz at once; widths, point
 // size and style and the return period only when the options are saved.
+// Every choice restyles the map at once. Also the names of the
+// administrative layers and the point-style picker.
 #include "dialog/TFMapMain.h"
 
 #include "dialog/coordinate.h"
+#include "dialog/testi.h"
+#include "map/amministrativi.h"
 #include "map/file.h"
+#include "map/stile_punti.h"
+#include "map/testo1252.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 
@@ -94,6 +101,27 @@ const std::map<TControllo, std::vector<int>>& SpinLayer() {
 
 int Numero(const TFMapMain& f, TControllo c) { return LeggiIntero(f.Testo(c)).value_or(0); }
 
+// The "Nomi" boxes: the layer, the text of the progress dialog, the label
+// font and colour of the group.
+struct GruppoNomi {
+    TControllo casella;
+    int layer;
+    const char* descrizione;
+    std::size_t nome, dimensione, colore; // offsets
+};
+
+const std::array<GruppoNomi, 3>& GruppiNomi() {
+    static const std::array<GruppoNomi, 3> v{{
+        {C::CB_VisNomiReg, LayerRegioni, testi::DelleRegioni, offsetof(TOpzVis, NameCar_Reg),
+         offsetof(TOpzVis, SizeCar_Reg), offsetof(TOpzVis, ColCar_Reg)},
+        {C::CB_VisNomiProv, LayerProvince, testi::DelleProvince, offsetof(TOpzVis, NameCar_Prov),
+         offsetof(TOpzVis, SizeCar_Prov), offsetof(TOpzVis, ColCar_Prov)},
+        {C::CB_VisNomiCom, LayerComuni, testi::DeiComuni, offsetof(TOpzVis, NameCar_Com),
+         offsetof(TOpzVis, SizeCar_Com), offsetof(TOpzVis, ColCar_Com)},
+    }};
+    return v;
+}
+
 } // namespace
 
 void TFMapMain::CollegaOpzioni() {
@@ -107,6 +135,9 @@ void TFMapMain::CollegaOpzioni() {
         click_[p.id] = [this, id = p.id] { OpzioniColore(id); };
     for (const PulsanteCarattere& p : PulsantiCarattere())
         click_[p.id] = [this, id = p.id] { OpzioniCarattere(id); };
+    for (const GruppoNomi& g : GruppiNomi())
+        premuto_[g.casella] = [this, c = g.casella] { VisNomiClick(c); };
+    click_[C::SB_StilePnt] = [this] { SB_StilePntClick(); };
 }
 
 void TFMapMain::CaricaOpzioniForm() {
@@ -134,6 +165,10 @@ void TFMapMain::ApplicaOpzioni() {
     spin(C::SpinEdit5, opz.Spess_Stra);
     Map.ImpostaTipoPunto(LayerGriglia, opz.StilePunti);
     indImm = opz.indImmPunti;
+    ImpostaImmagine(C::SB_StilePnt, indImm);
+    // The picker starts on the saved style, so that leaving it with
+    // "Chiudi" keeps that style.
+    indTipoPunto = opz.StilePunti + 1;
     const int32_t tempo = opz.indTempoR; // a copy: the record is packed
     ImpostaIndice(C::NxComboBoxItem1, std::clamp<int32_t>(tempo, 0, 8));
     for (const PulsanteColore& p : PulsantiColore())
@@ -195,17 +230,63 @@ void TFMapMain::OpzioniCarattere(TControllo c) {
                                  [c](const PulsanteCarattere& p) { return p.id == c; });
     const mappa::TCarattere attuale{NomeCarattere(Nome(opz, it->nome)),
                                     static_cast<double>(Campo<int32_t>(opz, it->dimensione))};
-    const auto scelto = vista_.ScegliCarattere(attuale);
+    mappa::TColore colore = it->colore ? Campo<uint32_t>(opz, *it->colore) : 0;
+    const auto scelto = vista_.ScegliCarattere(attuale, it->colore ? &colore : nullptr);
     if (!scelto)
         return;
     ImpostaNomeCarattere(Nome(opz, it->nome), scelto->nome);
-    const auto punti = static_cast<int32_t>(scelto->punti);
+    const auto punti = static_cast<int32_t>(std::lround(scelto->punti));
     if (punti > 0)
         ImpostaCampo<int32_t>(opz, it->dimensione, punti);
-    Map.ImpostaFontLayer(it->layer, {NomeCarattere(Nome(opz, it->nome)),
-                                     static_cast<double>(Campo<int32_t>(opz, it->dimensione))});
     if (it->colore)
-        Map.ImpostaColoreEtichette(it->layer, Campo<uint32_t>(opz, *it->colore));
+        ImpostaCampo<uint32_t>(opz, *it->colore, colore);
+    // The labels on the map, names included, take the font and colour now.
+    Map.ImpostaStileEtichette(it->layer,
+                              {NomeCarattere(Nome(opz, it->nome)),
+                               static_cast<double>(Campo<int32_t>(opz, it->dimensione))},
+                              it->colore ? std::optional<mappa::TColore>(colore) : std::nullopt);
+}
+
+// ---- Names
+
+void TFMapMain::VisNomiClick(TControllo casella) {
+    const auto& gruppi = GruppiNomi();
+    const auto it = std::find_if(gruppi.begin(), gruppi.end(), [casella](const GruppoNomi& g) { return g.casella == casella; });
+    const auto i = static_cast<std::size_t>(it - gruppi.begin());
+    const mappa::TShapefile* sf = it->layer == LayerRegioni ? sf_REG.get() : it->layer == LayerProvince ? sf_PROV.get()
+                                                                                                      : sf_COM.get();
+    static constexpr int Campi[3] = {mappa::CampoNomeRegione, mappa::CampoNomeProvincia, mappa::CampoNomeComune};
+    CaricaNomi(NomiCaricati[i], it->descrizione, NomeCarattere(Nome(opz, it->nome)), Campo<int32_t>(opz, it->dimensione),
+               Campo<uint32_t>(opz, it->colore), sf, it->layer, Campi[i]);
+    Map.ImpostaNomiVisibili(it->layer, Giu(casella));
+}
+
+void TFMapMain::CaricaNomi(bool& caricare, const char* descrizione, const std::string& NomeCar, int32_t SizeCar,
+                           mappa::TColore ColCar, const mappa::TShapefile* sf, int layer, int campo) {
+    if (!caricare)
+        return;
+    caricare = false;
+    const int n = sf ? sf->NumShape() : 0;
+    vista_.InizioProgresso(std::string(testi::CaricoNomi) + descrizione + "...", n);
+    Map.ImpostaFontLayer(layer, {NomeCar, static_cast<double>(SizeCar)});
+    Map.ImpostaColoreEtichette(layer, ColCar);
+    for (int i = 0; i < n; ++i) {
+        vista_.Progresso(i + 1);
+        const mappa::TEstensione& e = sf->Shape(i).estensione;
+        Map.AggiungiNome(layer, mappa::Da1252AUtf8(sf->ValoreCella(campo, i)), e.xMin + (e.xMax - e.xMin) / 2,
+                         e.yMin + (e.yMax - e.yMin) / 2);
+    }
+    vista_.FineProgresso();
+}
+
+// ---- Point style
+
+void TFMapMain::SB_StilePntClick() {
+    mappa::TFStileLayer selettore(indTipoPunto);
+    vista_.MostraStilePunti(selettore);
+    indTipoPunto = selettore.indTipoPunto;
+    Map.ImpostaTipoPunto(LayerGriglia, mappa::TFStileLayer::getTipoStilePunto(indTipoPunto, indImm));
+    ImpostaImmagine(C::SB_StilePnt, indImm);
 }
 
 } // namespace veltrano::dialogo

@@ -190,6 +190,13 @@ const std::vector<TDefinizionePulsante>& PulsantiPannello() {
     return v;
 }
 
+bool InterruttoreToolbar(TControllo c) {
+    for (const TDefinizionePulsante& d : PulsantiToolbar())
+        if (d.id == c)
+            return d.interruttore;
+    return false;
+}
+
 const std::vector<TMenu>& Menu() {
     static const std::vector<TMenu> v{
         {"&File",

@@ -88,14 +88,23 @@ struct TDefinizionePulsante {
     TControllo id;
     const char* testo; // caption (buttons with text) or hint (picture buttons)
     bool interruttore; // a toggle that stays down
-    int gruppo;        // toggles of one group > 0 exclude each other (and may all be up)
+    int gruppo;        // toggles of one group > 0 exclude each other
 };
+
+/// Groups of toggles: "Seleziona sito" and "Seleziona tipologia
+/// amministrazione" (may all be up); the zoom and pan buttons and the two
+/// map buttons, where a click on the button that is down keeps it down.
+enum TGruppoPulsanti { GruppoSelezione = 1, GruppoZoom = 2, GruppoMappe = 3 };
+inline constexpr bool SempreUnoGiu(int gruppo) { return gruppo == GruppoZoom || gruppo == GruppoMappe; }
 
 const std::vector<TDefinizionePulsante>& PulsantiToolbar();      // main toolbar; Nessuno = separator
 const std::vector<TDefinizionePulsante>& PulsantiToolbarMappa(); // above the map
 const std::vector<TDefinizionePulsante>& PulsantiSitoUtente();   // the editor's three picture buttons
 const std::vector<TDefinizionePulsante>& PulsantiRisultati();    // beside the report
 const std::vector<TDefinizionePulsante>& PulsantiPannello();     // under the inspector
+/// True for a toggle of the main toolbar: its menu entry, if any, is a
+/// checked entry that follows the button.
+bool InterruttoreToolbar(TControllo c);
 
 /// A menu entry: it presses the button it names (Nessuno: no action).
 struct TVoceMenu {

@@ -37,6 +37,10 @@ inline constexpr const char* TempiRitorno[9] = {"30 anni",  "50 anni",  "72 anni
 // Option panels
 inline constexpr const char* OpzioniAmministrative = "Opzioni elem. amministrativi";
 inline constexpr const char* OpzioniGeografiche = "Opzioni elem. geografici";
+inline constexpr const char* CaricoNomi = "Carico i nomi ";
+inline constexpr const char* DelleRegioni = "delle Regioni";
+inline constexpr const char* DelleProvince = "delle Province";
+inline constexpr const char* DeiComuni = "dei Comuni";
 
 // Messages
 inline constexpr const char* NonNumero = "\"%s\" non è un valore numerico valido";

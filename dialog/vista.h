@@ -12,6 +12,7 @@
 
 #include "dialog/controlli.h"
 #include "map/pittore.h"
+#include "map/stile_punti.h"
 
 #include <optional>
 #include <string>
@@ -48,6 +49,9 @@ public:
     virtual void ImpostaPremuto(TControllo c, bool premuto) = 0;
     /// A colour swatch, or a legend cell's background.
     virtual void ImpostaColore(TControllo c, mappa::TColore colore) = 0;
+    /// A button's picture: the glyph of point style immagine (0..6, the
+    /// point types of map/pittore.h), as "Stile punti" shows the chosen one.
+    virtual void ImpostaImmagine(TControllo c, int immagine) = 0;
     /// Ends any editing in progress in the inspectors (the typed text stays).
     virtual void FineModifica() = 0;
     /// Makes the item the inspector's current row and scrolls to it.
@@ -63,8 +67,25 @@ public:
     /// Lets pending window messages (layout, painting) run.
     virtual void ProcessaEventi() = 0;
     virtual void Messaggio(const std::string& testo) = 0;
+    /// The colour dialog preset with attuale; nothing when cancelled.
     virtual std::optional<mappa::TColore> ScegliColore(mappa::TColore attuale) = 0;
-    virtual std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale) = 0;
+    /// The font dialog preset with attuale and, when colore is not null,
+    /// with the colour *colore, which the user may change too (the label
+    /// colour of a layer); nothing when cancelled (*colore untouched).
+    virtual std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale,
+                                                             mappa::TColore* colore) = 0;
+    /// Runs the point-style picker modally at the form's left +
+    /// TFStileLayer::ScostamentoX, top + ScostamentoY: every button pressed
+    /// goes to selettore.Premuto and closes it, as Esc does with "Chiudi".
+    virtual void MostraStilePunti(mappa::TFStileLayer& selettore) = 0;
+
+    // ---- Progress of a long task
+    /// Shows the progress dialog with its text, going from 0 to massimo.
+    virtual void InizioProgresso(const std::string& testo, int massimo) = 0;
+    /// The step reached; the front end lets pending window messages run.
+    virtual void Progresso(int posizione) = 0;
+    /// Closes the progress dialog, back at 0 for the next task.
+    virtual void FineProgresso() = 0;
 
     // ---- The map control
     /// Resizes the map control [px]; the front end then reports the size

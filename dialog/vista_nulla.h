@@ -20,6 +20,7 @@ public:
     void ImpostaSolaLettura(TControllo, bool) override {}
     void ImpostaPremuto(TControllo, bool) override {}
     void ImpostaColore(TControllo, mappa::TColore) override {}
+    void ImpostaImmagine(TControllo, int) override {}
     void FineModifica() override {}
     void SelezionaItem(TControllo) override {}
     void MostraRapporto(const std::vector<std::string>&) override {}
@@ -29,7 +30,13 @@ public:
     void ProcessaEventi() override {}
     void Messaggio(const std::string&) override {}
     std::optional<mappa::TColore> ScegliColore(mappa::TColore) override { return std::nullopt; }
-    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere&) override { return std::nullopt; }
+    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere&, mappa::TColore*) override {
+        return std::nullopt;
+    }
+    void MostraStilePunti(mappa::TFStileLayer& s) override { s.Premuto(0); }
+    void InizioProgresso(const std::string&, int) override {}
+    void Progresso(int) override {}
+    void FineProgresso() override {}
     void DimensioniMappa(int larghezza, int altezza) override {
         larghezza_ = larghezza;
         altezza_ = altezza;
