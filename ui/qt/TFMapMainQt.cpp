@@ -83,8 +83,18 @@ void TFMapMainQt::CreaMenu() {
             const TControllo id = v.azione;
             if (id == C::Action9)
                 V(id).azione = a;
-            // A menu entry presses its button.
-            connect(a, &QAction::triggered, this, [this, id] { Inoltra([id](dialogo::TFMapMain& f) { f.Click(id); }); });
+            // The entries of the tool toggles show whether their tool is on.
+            if (dialogo::InterruttoreToolbar(id)) {
+                a->setCheckable(true);
+                V(id).menu = a;
+            }
+            // A menu entry presses its button; a checked entry then shows the
+            // button's state, whatever Qt made of the click.
+            connect(a, &QAction::triggered, this, [this, id, a] {
+                Inoltra([id](dialogo::TFMapMain& f) { f.Click(id); });
+                if (a->isCheckable() && form_)
+                    a->setChecked(form_->Giu(id));
+            });
         }
     }
     radice_->setMenuBar(barra);

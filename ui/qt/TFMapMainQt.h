@@ -21,6 +21,7 @@
 
 class QAction;
 class QLabel;
+class QProgressDialog;
 class QPlainTextEdit;
 class QStatusBar;
 class QToolBar;
@@ -55,6 +56,7 @@ public:
     void ImpostaSolaLettura(dialogo::TControllo c, bool solaLettura) override;
     void ImpostaPremuto(dialogo::TControllo c, bool premuto) override;
     void ImpostaColore(dialogo::TControllo c, mappa::TColore colore) override;
+    void ImpostaImmagine(dialogo::TControllo c, int immagine) override;
     void FineModifica() override;
     void SelezionaItem(dialogo::TControllo c) override;
     void MostraRapporto(const std::vector<std::string>& righe) override;
@@ -64,7 +66,12 @@ public:
     void ProcessaEventi() override;
     void Messaggio(const std::string& testo) override;
     std::optional<mappa::TColore> ScegliColore(mappa::TColore attuale) override;
-    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale) override;
+    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale,
+                                                     mappa::TColore* colore) override;
+    void MostraStilePunti(mappa::TFStileLayer& selettore) override;
+    void InizioProgresso(const std::string& testo, int massimo) override;
+    void Progresso(int posizione) override;
+    void FineProgresso() override;
     void DimensioniMappa(int larghezza, int altezza) override;
     mappa::TImmagine CatturaCartina() override;
     dialogo::TEsito EseguiModale() override;
@@ -77,6 +84,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     widgets::TInspector *NextInspector1 = nullptr, *NextInspector2 = nullptr, *NextInspector3 = nullptr,
                         *NextInspector4 = nullptr;
+    /// The progress dialog while a long task runs (null otherwise).
+    QProgressDialog* Progresso1 = nullptr;
 
 public slots:
     void reject() override;
@@ -92,6 +101,7 @@ private:
         dialogo::TTipoItem tipo = dialogo::TTipoItem::Categoria;
         QWidget* widget = nullptr;
         QAction* azione = nullptr;
+        QAction* menu = nullptr; // the menu entry of a toggle, checked with it
     };
     std::array<Voce, dialogo::NumControlli> voci_{};
     // The fields of the user-site editor, in the order Return walks them.
@@ -101,6 +111,7 @@ private:
     bool applicando_ = false; // the form is setting a control: no input to forward
     bool mappaRidotta_ = false; // the map is reduced for the closing picture
     int attese_ = 0;
+    int percentuale_ = -1; // of the progress dialog, last shown
     QVBoxLayout* radice_ = nullptr;
 
     Voce& V(dialogo::TControllo c) { return voci_[static_cast<std::size_t>(c)]; }

@@ -2,7 +2,10 @@
 // forwarding of the user's input to the form.
 #include "ui/qt/TFMapMainQt.h"
 
+#include "ui/qt/dialogo_carattere_qt.h"
+#include "ui/qt/icone.h"
 #include "ui/qt/pittore_qt.h"
+#include "ui/qt/stile_punti_qt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -246,6 +250,8 @@ void TFMapMainQt::ImpostaPremuto(TControllo c, bool premuto) {
     } else if (auto* b = qobject_cast<QAbstractButton*>(v.widget)) {
         b->setChecked(premuto);
     }
+    if (v.menu)
+        v.menu->setChecked(premuto);
 }
 
 void TFMapMainQt::ImpostaColore(TControllo c, mappa::TColore colore) {
@@ -258,6 +264,11 @@ void TFMapMainQt::ImpostaColore(TControllo c, mappa::TColore colore) {
         pal.setColor(QPalette::WindowText, Qt::black);
         l->setPalette(pal);
     }
+}
+
+void TFMapMainQt::ImpostaImmagine(TControllo c, int immagine) {
+    if (auto* p = dynamic_cast<widgets::TItemPulsanti*>(V(c).item))
+        p->ImpostaIcona(0, immagine >= 0 ? IconaStilePunto(immagine) : QIcon());
 }
 
 void TFMapMainQt::FineModifica() {
@@ -313,17 +324,66 @@ std::optional<mappa::TColore> TFMapMainQt::ScegliColore(mappa::TColore attuale) 
     return ColoreWin(c);
 }
 
-std::optional<mappa::TCarattere> TFMapMainQt::ScegliCarattere(const mappa::TCarattere& attuale) {
-    bool ok = false;
+std::optional<mappa::TCarattere> TFMapMainQt::ScegliCarattere(const mappa::TCarattere& attuale,
+                                                             mappa::TColore* colore) {
     QFont iniziale(Q(attuale.nome));
     iniziale.setPointSizeF(attuale.punti > 0 ? attuale.punti : 8);
-    const QFont f = QFontDialog::getFont(&ok, iniziale, this);
-    if (!ok)
+    TDialogoCarattere d(iniziale, colore ? std::optional<QColor>(ColoreQt(*colore)) : std::nullopt, this);
+    if (d.exec() != QDialog::Accepted)
         return std::nullopt;
+    const QFont f = d.Carattere();
     mappa::TCarattere r = attuale;
     r.nome = f.family().toStdString();
     r.punti = f.pointSizeF() > 0 ? f.pointSizeF() : attuale.punti;
+    if (colore && d.Colore())
+        *colore = ColoreWin(*d.Colore());
     return r;
+}
+
+void TFMapMainQt::MostraStilePunti(mappa::TFStileLayer& selettore) {
+    TFStileLayerQt finestra(selettore, this);
+    finestra.exec();
+}
+
+// ---- Progress
+
+void TFMapMainQt::InizioProgresso(const std::string& testo, int massimo) {
+    delete Progresso1;
+    Progresso1 = new QProgressDialog(Q(testo), QString(), 0, massimo, this);
+    Progresso1->setObjectName("Progresso1");
+    Progresso1->setWindowTitle(windowTitle());
+    Progresso1->setWindowModality(Qt::WindowModal);
+    Progresso1->setMinimumDuration(0);
+    Progresso1->setAutoClose(false);
+    Progresso1->setMinimumWidth(320);
+    Progresso1->setValue(0);
+    Progresso1->show();
+    percentuale_ = 0;
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFMapMainQt::Progresso(int posizione) {
+    if (!Progresso1)
+        return;
+    // The bar is redrawn at each whole per cent: thousands of steps cost
+    // no more than a hundred repaints.
+    const int massimo = Progresso1->maximum();
+    const int percentuale = massimo > 0 ? static_cast<int>(100LL * posizione / massimo) : 100;
+    if (percentuale != percentuale_) {
+        percentuale_ = percentuale;
+        Progresso1->setValue(posizione);
+    }
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFMapMainQt::FineProgresso() {
+    if (!Progresso1)
+        return;
+    Progresso1->setValue(0);
+    Progresso1->hide();
+    Progresso1->deleteLater();
+    Progresso1 = nullptr;
+    percentuale_ = -1;
 }
 
 // ---- Map and modal run

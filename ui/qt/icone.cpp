@@ -1,10 +1,13 @@
 #include "ui/qt/icone.h"
 
+#include "ui/qt/pittore_qt.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
 
+#include <algorithm>
 #include <functional>
 
 namespace veltrano::ui {
@@ -83,6 +86,19 @@ QIcon Glifo(const QString& testo, const QColor& colore) {
 QIcon Standard(QStyle::StandardPixmap s) { return QApplication::style()->standardIcon(s); }
 
 } // namespace
+
+QIcon IconaStilePunto(int tipo) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    {
+        QPainter p(&pm);
+        TPittoreQt pittore(p);
+        const mappa::TPuntoPx centro{8, 8};
+        const mappa::TColore nero = 0;
+        pittore.Simboli(static_cast<mappa::TTipoPunto>(std::clamp(tipo, 0, 6)), 11, {&centro, 1}, {&nero, 1});
+    }
+    return QIcon(pm);
+}
 
 QIcon IconaDi(dialogo::TControllo c) {
     switch (c) {

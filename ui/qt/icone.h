@@ -10,5 +10,7 @@ namespace veltrano::ui {
 
 /// The picture of a toolbar button; a null icon for buttons with text.
 QIcon IconaDi(dialogo::TControllo c);
+/// The glyph of point style tipo (0..6), drawn as the map draws its points.
+QIcon IconaStilePunto(int tipo);
 
 } // namespace veltrano::ui

@@ -1,5 +1,7 @@
 #include "ui/qt/widget_mappa.h"
 
+#include "map/strumenti.h"
+#include "ui/qt/cursori_qt.h"
 #include "ui/qt/pittore_qt.h"
 
 #include <QMouseEvent>
@@ -16,17 +18,6 @@ int Pulsante(Qt::MouseButtons b) {
 }
 
 mappa::TPuntoPx Punto(const QPointF& p) { return {p.x(), p.y()}; }
-
-Qt::CursorShape Forma(mappa::TFormaCursore f) {
-    switch (f) {
-    case mappa::TFormaCursore::Croce: return Qt::CrossCursor;
-    case mappa::TFormaCursore::Mano: return Qt::OpenHandCursor;
-    case mappa::TFormaCursore::ManoChiusa: return Qt::ClosedHandCursor;
-    case mappa::TFormaCursore::Indice: return Qt::PointingHandCursor;
-    case mappa::TFormaCursore::Lente: return Qt::CrossCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
 
 } // namespace
 
@@ -58,8 +49,9 @@ void TWidgetMappa::ImpostaMappa(mappa::TMappa* m) {
 }
 
 void TWidgetMappa::AggiornaCursore() {
+    // The library's own cursors; the arrow where none is drawn.
     if (mappa_)
-        setCursor(Forma(mappa_->FormaCursore()));
+        setCursor(CursoreSchermo(mappa::CursoreSchermoDi(mappa_->FormaCursore())));
 }
 
 const QImage& TWidgetMappa::Disegnata() {
