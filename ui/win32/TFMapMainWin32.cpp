@@ -959,7 +959,8 @@ std::optional<mappa::TColore> TFMapMainWin32::ScegliColore(mappa::TColore attual
     return static_cast<mappa::TColore>(cc.rgbResult & 0xFFFFFF);
 }
 
-std::optional<mappa::TCarattere> TFMapMainWin32::ScegliCarattere(const mappa::TCarattere& attuale) {
+std::optional<mappa::TCarattere> TFMapMainWin32::ScegliCarattere(const mappa::TCarattere& attuale,
+                                                                 mappa::TColore* colore) {
     LOGFONTW lf{};
     HDC dc = GetDC(hwnd_);
     lf.lfHeight = -MulDiv(static_cast<int>(attuale.punti > 0 ? attuale.punti : 8), GetDeviceCaps(dc, LOGPIXELSY), 72);
@@ -973,8 +974,15 @@ std::optional<mappa::TCarattere> TFMapMainWin32::ScegliCarattere(const mappa::TC
     cf.hwndOwner = hwnd_;
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    // The labels' colour is chosen in the same dialog (COLORREF is 0x00BBGGRR too).
+    if (colore) {
+        cf.Flags |= CF_EFFECTS;
+        cf.rgbColors = *colore;
+    }
     if (!ChooseFontW(&cf))
         return std::nullopt;
+    if (colore)
+        *colore = cf.rgbColors;
     mappa::TCarattere r = attuale;
     r.nome = Utf8(lf.lfFaceName);
     if (cf.iPointSize > 0)

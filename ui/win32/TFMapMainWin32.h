@@ -61,7 +61,15 @@ public:
     void ProcessaEventi() override;
     void Messaggio(const std::string& testo) override;
     std::optional<mappa::TColore> ScegliColore(mappa::TColore attuale) override;
-    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale) override;
+    std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale,
+                                                     mappa::TColore* colore) override;
+    // Not yet drawn by this front end: the "Stile punti" glyph, the picker
+    // (it closes at once, keeping the style) and the progress dialog.
+    void ImpostaImmagine(dialogo::TControllo, int) override {}
+    void MostraStilePunti(mappa::TFStileLayer& s) override { s.Premuto(0); }
+    void InizioProgresso(const std::string&, int) override {}
+    void Progresso(int) override {}
+    void FineProgresso() override {}
     void DimensioniMappa(int larghezza, int altezza) override;
     mappa::TImmagine CatturaCartina() override;
     dialogo::TEsito EseguiModale() override;
