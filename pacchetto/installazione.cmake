@@ -9,8 +9,9 @@
 #   share/veltrano/                       GeoDati.dat and the other data files
 #   lib/python3*/dist-packages/veltrano/  the Python module
 #
-# Components: "veltrano" is all of the above and needs no Qt; "dialogo" is
-# the site dialog's plugin and map data.
+# Components: "veltrano" is all of the above and needs no Qt, with the
+# municipalities' layer; "dialogo" is the site dialog's plugin and the other
+# map layers.
 include(CMakePackageConfigHelpers)
 
 set(VELTRANO_INSTALL_CMAKE ${CMAKE_INSTALL_LIBDIR}/cmake/Veltrano)
@@ -47,7 +48,13 @@ install(FILES ${VELTRANO_OUT}/GeoDati.dat DESTINATION ${VELTRANO_INSTALL_DATI} C
 if(TARGET mappe)
   install(FILES ${VELTRANO_OUT}/CoorCom.dat ${VELTRANO_OUT}/CoorCom2.dat
           DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT veltrano)
-  install(DIRECTORY ${VELTRANO_OUT}/Shape DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT dialogo)
+  # veltrano sito names the municipality under the site from the
+  # municipalities' layer, so that layer comes with the command line; the
+  # other layers are the dialog's alone.
+  install(DIRECTORY ${VELTRANO_OUT}/Shape DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT veltrano
+          FILES_MATCHING PATTERN "comuni2010/*")
+  install(DIRECTORY ${VELTRANO_OUT}/Shape DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT dialogo
+          PATTERN "comuni2010" EXCLUDE)
 endif()
 # The dialog's Qt plugin, which the library and the command line load from
 # the plugin folder relative to their own files.

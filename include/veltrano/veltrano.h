@@ -316,8 +316,9 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
  * cancels, only LonSitoED50 and LatSitoED50 change, and only if either was
  * 0 (they receive the ED50 conversion of LonSito, LatSito). MainApp is kept
  * for the help handler; Riservato is not read.
- * Linux: the dialog is the Qt plugin libVeltrano_dialogo_qt.so beside the
- * library, loaded at the first call; a missing plugin, no screen or a
+ * Linux: the dialog is the Qt plugin libVeltrano_dialogo_qt.so, found
+ * beside the library (a build folder) or in the veltrano folder next to it
+ * (an installed library), loaded at the first call; a missing plugin, no screen or a
  * missing data file throws ErroreApertura. The host's Qt application is
  * used when it has one; otherwise one is created and kept.
  * Windows: a native window inside the library, owned by the host's active

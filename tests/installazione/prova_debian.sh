@@ -34,6 +34,8 @@ radice=$lavoro/radice
 dpkg-deb -x "$deb" "$radice"
 uscita=$(cd "$lavoro" && env -u VELTRANO_DATI "$radice/usr/bin/veltrano" sito --lon 13.4 --lat 42.35)
 grep -q "26305 	26306 	26527 	26528" <<<"$uscita" || falla "veltrano sito: $uscita"
+# the municipality is named from the main package alone
+grep -q "Comune di L'Aquila" <<<"$uscita" || falla "veltrano sito senza comune: $uscita"
 uscita=$(cd "$lavoro" && env -u VELTRANO_LIBRERIA PYTHONPATH="$radice/usr/lib/python3/dist-packages" "$python" -c \
   'import veltrano; print(veltrano.versione(), veltrano.Griglia().sito(13.4, 42.35).nodi)')
 [ "$uscita" = "$versione (26305, 26306, 26527, 26528)" ] || falla "python: $uscita"
