@@ -28,6 +28,7 @@ TFMapMain::TFMapMain(const std::filesystem::path& percorsoDati, TVistaDialogo& v
     CollegaStrumenti();
     CollegaOpzioni();
     CollegaChiusura();
+    CollegaUscite();
 
     ImpostaSeparatori();
     cartellaScrittura_ = percorsoDati_;
@@ -95,7 +96,6 @@ void TFMapMain::InizializzaControlli() {
     ImpostaPremuto(C::TB_Map, true);
     // The on-line map is not part of this dialog.
     ImpostaAbilitato(C::TB_Google, false);
-    ImpostaVisibile(C::TB_Spettri, false);
     ImpostaVisibile(C::Panel10, false);
     ImpostaVisibile(C::Panel7, false);
     ImpostaVisibile(C::EditIndirizzo, false);

@@ -17,6 +17,7 @@
 //                                  altitude; what a click or a move over the map does
 //   TFMapMain_opzioni.cpp          display options, the option panels, names, point style
 //   TFMapMain_chiusura.cpp         entry from the host, confirmation, picture, write-back
+//   TFMapMain_uscite.cpp           save and print the report and the map, the spectra, the site report
 // GUI thread only. While the form exists the floating-point control word is
 // the dialog's (fpu.h).
 #pragma once
@@ -223,6 +224,17 @@ public:
     /// The cancel path: only the ED50 fields, and only when they are 0.
     static void AnnullaDatiOut(TGIS_DatiOut& DatiOut);
 
+    // ---- TFMapMain_uscite.cpp
+    void ToolButton10Click(); // save results
+    void ToolButton11Click(); // print results
+    void TB_SalvaImmClick();
+    void TB_StampaImmClick();
+    void TB_SpettriClick();
+    void TB_RelazioneClick();
+    /// The site of the coordinate items with its names, building data and
+    /// hazard, as the spectra and the site report take it.
+    TSitoDialogo SitoCorrente() const;
+
     // ---- Names of the map shapes
     std::string NomeRegione(int i) const;
     std::string NomeProvincia(int i) const;
@@ -335,6 +347,9 @@ private:
 
     // ---- TFMapMain_chiusura.cpp
     void CollegaChiusura();
+
+    // ---- TFMapMain_uscite.cpp
+    void CollegaUscite();
 };
 
 } // namespace veltrano::dialogo

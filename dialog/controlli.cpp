@@ -177,6 +177,7 @@ const std::vector<TDefinizionePulsante>& PulsantiRisultati() {
         {C::ToolButton6, "Nascondi risultati", false, 0},
         {C::ToolButton10, "Salva risultati", false, 0},
         {C::ToolButton11, "Stampa risultati", false, 0},
+        {C::TB_Relazione, "Relazione del sito (PDF)", false, 0},
     };
     return v;
 }
@@ -205,6 +206,8 @@ const std::vector<TMenu>& Menu() {
           {nullptr, C::Nessuno, nullptr},
           {"S&alva cartina", C::TB_SalvaImm, nullptr},
           {"Sta&mpa cartina", C::TB_StampaImm, nullptr},
+          {nullptr, C::Nessuno, nullptr},
+          {"Relazione del sit&o (PDF)...", C::TB_Relazione, nullptr},
           {nullptr, C::Nessuno, nullptr},
           {"&Esci", C::Action9, nullptr}}},
         {"&Zoom",

@@ -30,6 +30,8 @@ namespace veltrano::dialogo {
     X(StatusPanel0) X(StatusPanel1) X(Panel9) X(Lb1) X(Lb2) X(Lb3) X(Lb4) X(Lb5) X(Lb6) X(Lb7)     \
     X(Lb8) X(Lb9) X(Lb10) X(Lb11) X(Panel3) X(LR_Dati) X(ToolButton6) X(ToolButton10)               \
     X(ToolButton11)                                                                                  \
+    /* the site report (PDF or printer) */                                                           \
+    X(TB_Relazione)                                                                                  \
     /* administrative options panel */                                                               \
     X(CB_VisReg) X(SE_SpessBReg) X(NxToolbarItem1) X(NxToolbarItem2) X(CB_VisNomiReg)               \
     X(NxToolbarItem7) X(CB_VisProv) X(SE_SpessBProv) X(NxToolbarItem4) X(NxToolbarItem5)            \

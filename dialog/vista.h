@@ -11,9 +11,11 @@
 #pragma once
 
 #include "dialog/controlli.h"
+#include "dialog/uscite.h"
 #include "map/pittore.h"
 #include "map/stile_punti.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -93,6 +95,36 @@ public:
     virtual void DimensioniMappa(int larghezza, int altezza) = 0;
     /// The map as the user sees it at this moment (CatturaCartina).
     virtual mappa::TImmagine CatturaCartina() = 0;
+
+    // ---- Saving, printing, spectra and the site report
+    // A front end that has none of these answers as a cancelled dialog.
+    /// The save dialog of the report's text preset with nome; nothing when
+    /// cancelled.
+    virtual std::optional<std::filesystem::path> ScegliFileRapporto(const std::string& /*nome*/) {
+        return std::nullopt;
+    }
+    /// The picture-save dialog (entries JPEG and bitmap) preset with nome;
+    /// at every change of entry the name goes back to nome with the entry's
+    /// default extension (EstensioneFiltro). Nothing when cancelled.
+    virtual std::optional<TSceltaImmagine> ScegliFileImmagine(const std::string& /*nome*/) { return std::nullopt; }
+    /// Writes the picture as a JPEG file; throws veltrano::Errore naming the
+    /// file when it cannot.
+    virtual void SalvaJpeg(const std::filesystem::path& file, const mappa::TImmagine& /*immagine*/) {
+        throw ErroreApertura(file.string() + ": JPEG non disponibile");
+    }
+    /// The printer set-up dialog; when confirmed, the report's lines printed
+    /// black on white as one job titled titolo. False when cancelled.
+    virtual bool StampaRapporto(const std::vector<std::string>& /*righe*/, const std::string& /*titolo*/) {
+        return false;
+    }
+    /// The printer set-up dialog; when confirmed, the picture stretched over
+    /// the page as one job. False when cancelled.
+    virtual bool StampaCartina(const mappa::TImmagine& /*immagine*/) { return false; }
+    /// The response spectra window of the site, modal.
+    virtual void MostraSpettri(const TSitoDialogo& /*sito*/) {}
+    /// The site report: its soil and topography, then the printer set-up
+    /// dialog with a PDF file offered. False when cancelled.
+    virtual bool StampaRelazione(const TSitoDialogo& /*sito*/) { return false; }
 
     // ---- Modal run
     /// Shows the form modally and returns once Chiudi has been called.
