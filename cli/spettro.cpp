@@ -7,6 +7,7 @@
 #include "cli/sito.h"
 #include "core/spettri.h"
 #include "outputs/grafico_plugin.h"
+#include "outputs/spettri_sito.h"
 
 #include <algorithm>
 #include <array>
@@ -65,9 +66,6 @@ constexpr const char* UsoSpettro =
     "Codici di uscita: 0 riuscito, 2 uso errato o dati fuori intervallo, 1 altri errori.\n";
 
 constexpr std::array<const char*, 4> NomiStati{"SLO", "SLD", "SLV", "SLC"};
-// One colour per limit state, from the mildest to the most severe.
-constexpr std::array<mappa::TColore, 4> ColoriStati{mappa::RGBWin(44, 160, 44), mappa::RGBWin(31, 119, 180),
-                                                   mappa::RGBWin(255, 127, 14), mappa::RGBWin(214, 39, 40)};
 
 struct StatoCalcolo {
     std::string nome;
@@ -314,42 +312,22 @@ void ScriviJson(const Richiesta& r, const SpettriStato& s, std::ostream& out) {
 }
 
 uscite::TGrafico CreaGrafico(const Richiesta& r) {
-    const Componente c = r.componente.value_or(Componente::Orizzontale);
-    const bool orizzontale = c == Componente::Orizzontale;
-    uscite::TGrafico g;
-    // Comma decimals, as on the chart's axes.
-    const auto virgola = [](std::string t) {
-        std::replace(t.begin(), t.end(), '.', ',');
-        return t;
-    };
-    g.titolo = std::string("Spettri di risposta elastici - componente ") +
-               (orizzontale ? "orizzontale" : "verticale");
-    g.sottotitolo = std::string("Suolo ") + NomeCategoria(r.sito.suolo) + ", " +
-                    (r.sito.ST ? "ST " + virgola(TestoReale(*r.sito.ST))
-                               : std::string("topografia ") + NomeCategoria(r.sito.topografia)) +
-                    ", smorzamento " + virgola(TestoReale(r.sito.smorzamento)) + "%";
-    g.etichettaX = "Periodo T [s]";
-    g.etichettaY = orizzontale ? "Se [g]" : "Sve [g]";
-    for (std::size_t i = 0; i < r.stati.size(); ++i) {
-        const auto& st = r.stati[i];
-        const ParametriSpettro p = Parametri(c, st.azione, r.sito);
-        const auto periodi = r.periodi ? GrigliaPeriodi((*r.periodi)[0], (*r.periodi)[1], (*r.periodi)[2])
-                                       : GrigliaPeriodi(0.0, 4.0, 0.05, std::array{p.TB, p.TC, p.TD});
-        uscite::TSerieGrafico s;
-        s.nome = st.TR > 0 ? st.nome + " (TR " + std::to_string(st.TR) + ")" : st.nome;
-        s.colore = r.stati.size() == NomiStati.size() ? ColoriStati[i] : ColoriStati[1];
-        for (const double T : periodi)
-            s.punti.emplace_back(T, SpettroElastico(p, T));
-        g.serie.push_back(std::move(s));
-    }
-    return g;
+    std::vector<uscite::TStatoSpettro> stati;
+    for (const auto& st : r.stati)
+        stati.push_back({st.nome, st.TR, st.azione});
+    uscite::TSceltaSpettri scelta;
+    scelta.sito = r.sito;
+    scelta.q = r.q;
+    scelta.componente = r.componente.value_or(Componente::Orizzontale);
+    scelta.periodi = r.periodi;
+    return uscite::GraficoSpettri(stati, scelta);
 }
 
 int Spettro(Argomenti& a, Flussi& f) {
     const Richiesta r = LeggiRichiesta(a);
     const StatoCalcolo& st = r.stati[r.scelto];
     // The serviceability states take the elastic spectrum as the design one.
-    const bool esercizio = st.nome == "SLO" || st.nome == "SLD";
+    const bool esercizio = uscite::StatoEsercizio(st.nome);
     const SpettriStato s = CalcolaSpettri(st.azione, r.sito, r.q, Periodi(r, st.azione), esercizio);
     // The table is built whole before anything is written, and the chart
     // first: a failure then leaves nothing half written on out.

@@ -7,6 +7,7 @@
 #include "map/file.h"
 #include "map/legenda.h"
 #include "map/ricerca_comune.h"
+#include "map/segno_sito.h"
 
 #include <algorithm>
 
@@ -151,13 +152,7 @@ void TFMapMain::CB_VisGrigliaClick() {
 
 // ---- Site marker and highlight
 
-void TFMapMain::DisegnaSito(double Lon, double Lat) {
-    Map.DisegnaLinea(Lon - 0.01, Lat, Lon + 0.01, Lat, 1, 0);
-    Map.DisegnaLinea(Lon, Lat - 0.01, Lon, Lat + 0.01, 1, 0);
-    Map.DisegnaCerchio(Lon, Lat, 0.006, 0, false);
-    Map.DisegnaCerchio(Lon, Lat, 0.003, 0, false);
-    Map.DisegnaCerchio(Lon, Lat, 0.0007, 0, true);
-}
+void TFMapMain::DisegnaSito(double Lon, double Lat) { mappa::DisegnaSegnoSito(Map, Lon, Lat); }
 
 void TFMapMain::EvidenziaComune(int iCom) {
     Map.ImpostaColoreRiempimento(LayerComuni, opz.ColR_Com);
