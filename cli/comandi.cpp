@@ -14,7 +14,8 @@ namespace veltrano::cli {
 namespace {
 
 std::vector<const Comando*> Tabella() {
-    std::vector<const Comando*> t{&ComandoSito, &ComandoTempi, &ComandoPga, &ComandoConverti, &ComandoSpettro};
+    std::vector<const Comando*> t{&ComandoSito, &ComandoTempi, &ComandoPga, &ComandoConverti, &ComandoSpettro,
+                                  &ComandoRelazione};
     t.push_back(&ComandoDialogo);
     t.push_back(&ComandoLotto);
     return t;

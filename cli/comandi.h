@@ -36,7 +36,7 @@ struct Comando {
 };
 
 extern const Comando ComandoSito, ComandoTempi, ComandoPga, ComandoConverti, ComandoSpettro,
-    ComandoLotto, ComandoDialogo;
+    ComandoLotto, ComandoDialogo, ComandoRelazione;
 
 /// Runs the whole command line (argv[0] excluded).
 int Principale(const Parole& args, Flussi& f);

@@ -7,6 +7,7 @@
 //
 //   TFMapMainQt.cpp        construction and layout
 //   TFMapMainQt_vista.cpp  the view interface and the forwarding of input
+//   TFMapMainQt_uscite.cpp saving and printing, the spectra window, the site report
 #pragma once
 
 #include "dialog/TFMapMain.h"
@@ -74,6 +75,14 @@ public:
     void FineProgresso() override;
     void DimensioniMappa(int larghezza, int altezza) override;
     mappa::TImmagine CatturaCartina() override;
+    // TFMapMainQt_uscite.cpp
+    std::optional<std::filesystem::path> ScegliFileRapporto(const std::string& nome) override;
+    std::optional<dialogo::TSceltaImmagine> ScegliFileImmagine(const std::string& nome) override;
+    void SalvaJpeg(const std::filesystem::path& file, const mappa::TImmagine& immagine) override;
+    bool StampaRapporto(const std::vector<std::string>& righe, const std::string& titolo) override;
+    bool StampaCartina(const mappa::TImmagine& immagine) override;
+    void MostraSpettri(const dialogo::TSitoDialogo& sito) override;
+    bool StampaRelazione(const dialogo::TSitoDialogo& sito) override;
     dialogo::TEsito EseguiModale() override;
     void Chiudi(dialogo::TEsito esito) override;
 
