@@ -19,6 +19,8 @@ void TFMapMain::CollegaUscite() {
     click_[C::TB_StampaImm] = [this] { TB_StampaImmClick(); };
     click_[C::TB_Spettri] = [this] { TB_SpettriClick(); };
     click_[C::TB_Relazione] = [this] { TB_RelazioneClick(); };
+    ImpostaVisibile(C::TB_Spettri, vista_.OffreSpettri());
+    ImpostaVisibile(C::TB_Relazione, vista_.OffreSpettri());
 }
 
 void TFMapMain::ToolButton10Click() {
@@ -68,7 +70,9 @@ TSitoDialogo TFMapMain::SitoCorrente() const {
     s.latWGS84 = NumeroOZero(Testo(C::Edit2));
     s.lonED50 = s.dati.LonSitoED50;
     s.latED50 = s.dati.LatSitoED50;
-    if (const auto alt = LeggiNumero(Testo(C::NxTextItem7)))
+    // The item holds 0 until an altitude is computed or typed: a report
+    // would state a sea-level site in the mountains.
+    if (const auto alt = LeggiNumero(Testo(C::NxTextItem7)); alt && *alt != 0)
         s.altitudine = *alt;
     s.comune = sCom;
     s.provincia = sProv;

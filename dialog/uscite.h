@@ -52,7 +52,7 @@ struct TSceltaImmagine {
 /// The current site, as the spectra window and the site report take it.
 struct TSitoDialogo {
     double lonWGS84 = 0, latWGS84 = 0, lonED50 = 0, latED50 = 0; ///< [deg]
-    std::optional<double> altitudine;                             ///< [m], when the item holds one
+    std::optional<double> altitudine;                             ///< [m], when the item holds one (not 0)
     std::string comune, provincia, regione;                       ///< UTF-8, "" when none
     int32_t vn = 50, classe = 2;                                  ///< [years], 1..4
     TGIS_DatiOut dati{};                                          ///< the site computed, ag in g

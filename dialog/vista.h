@@ -98,6 +98,9 @@ public:
 
     // ---- Saving, printing, spectra and the site report
     // A front end that has none of these answers as a cancelled dialog.
+    /// True when the front end has the spectra window and the site report:
+    /// their buttons show only then.
+    virtual bool OffreSpettri() const { return false; }
     /// The save dialog of the report's text preset with nome; nothing when
     /// cancelled.
     virtual std::optional<std::filesystem::path> ScegliFileRapporto(const std::string& /*nome*/) {

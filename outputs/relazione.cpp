@@ -85,6 +85,15 @@ std::string NomeCampo(const std::shared_ptr<const mappa::TShapefile>& sf, int ca
     return sf && i >= 0 && i < sf->NumShape() ? mappa::Da1252AUtf8(sf->ValoreCella(campo, i)) : std::string();
 }
 
+// The region as the dialog's list spells it ("Abruzzo"), whatever case the
+// boundary source writes it in.
+std::string NomeRegione(const std::string& nome) {
+    for (const char* r : mappa::ElencoRegioni)
+        if (mappa::UgualeIgnorandoAZ(nome, r))
+            return r;
+    return mappa::RegioneElenco(nome).value_or(nome);
+}
+
 } // namespace
 
 TStratiRelazione StratiDaCartella(const std::filesystem::path& d) {
@@ -214,7 +223,7 @@ void DisegnaRelazione(TPittore& p, const TSitoRelazione& s, const TSceltaSpettri
     if (!s.provincia.empty())
         comune += " (provincia di " + s.provincia + ")";
     if (!s.regione.empty())
-        comune += ", " + s.regione;
+        comune += ", " + NomeRegione(s.regione);
     std::vector<std::pair<std::string, std::string>> voci{
         {"Comune", comune},
         {"Coordinate WGS84", TestoCoordinate(s.lonWGS84, s.latWGS84)},

@@ -25,6 +25,7 @@ struct TVistaUscite : test::TVistaProva {
     int stampeCartina = 0, spettri = 0, relazioni = 0;
     std::optional<TSitoDialogo> sito;
 
+    bool OffreSpettri() const override { return true; }
     std::optional<std::filesystem::path> ScegliFileRapporto(const std::string& nome) override {
         nomiOfferti.push_back(nome);
         return fileTesto;
@@ -138,6 +139,14 @@ TEST(Stampa, TheReportAsTheJobPippoAndTheMapAsItIs) {
 TEST(SpettriERelazione, TheCurrentSiteOrAMessage) {
     Form t("spettri");
     EXPECT_TRUE(t.f->Visibile(C::TB_Spettri));
+    EXPECT_TRUE(t.f->Visibile(C::TB_Relazione));
+    {
+        // A front end without the spectra window shows neither button.
+        test::TVistaProva nulla;
+        TFMapMain senza(t.dati.p, nulla);
+        EXPECT_FALSE(senza.Visibile(C::TB_Spettri));
+        EXPECT_FALSE(senza.Visibile(C::TB_Relazione));
+    }
     t.Sito("0", "0");
     const std::size_t prima = t.vista.messaggi.size();
     t.f->Click(C::TB_Spettri);

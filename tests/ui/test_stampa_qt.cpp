@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
@@ -158,10 +159,11 @@ TEST_F(Uscite, TheReportPrintsBlackOnWhiteWithEveryLine) {
     StampaSu(pdf);
     t.Premi(C::ToolButton11);
     ASSERT_TRUE(fs::exists(pdf));
-    const QString testo = Testo(pdf);
+    // Blanks and line breaks as pdftotext lays them out: the words in order.
+    const QString testo = Testo(pdf).simplified();
     for (const std::string& r : t.f->Rapporto())
         for (const QString& pezzo : QString::fromStdString(r).split('\t', Qt::SkipEmptyParts))
-            EXPECT_TRUE(testo.contains(pezzo.trimmed())) << pezzo.toStdString();
+            EXPECT_TRUE(testo.contains(pezzo.simplified())) << pezzo.toStdString();
     EXPECT_TRUE(testo.contains("Comune di L'Aquila"));
     EXPECT_EQ(Pagine(pdf), 1);
     const Conteggio c = Conta(Pagina(pdf, "stampa_rapporto"));

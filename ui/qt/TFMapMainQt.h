@@ -76,6 +76,7 @@ public:
     void DimensioniMappa(int larghezza, int altezza) override;
     mappa::TImmagine CatturaCartina() override;
     // TFMapMainQt_uscite.cpp
+    bool OffreSpettri() const override { return true; }
     std::optional<std::filesystem::path> ScegliFileRapporto(const std::string& nome) override;
     std::optional<dialogo::TSceltaImmagine> ScegliFileImmagine(const std::string& nome) override;
     void SalvaJpeg(const std::filesystem::path& file, const mappa::TImmagine& immagine) override;
