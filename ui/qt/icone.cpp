@@ -126,6 +126,7 @@ QIcon IconaDi(dialogo::TControllo c) {
     case C::ToolButton6: return Standard(QStyle::SP_TitleBarMinButton);
     case C::ToolButton10: return Standard(QStyle::SP_DialogSaveButton);
     case C::ToolButton11: return Stampante();
+    case C::TB_Relazione: return Standard(QStyle::SP_FileDialogContentsView);
     default: return {};
     }
 }
