@@ -30,6 +30,8 @@ constexpr TColore Nero = mappa::RGBWin(0, 0, 0), Grigio = mappa::RGBWin(90, 90, 
                   Mare = mappa::RGBWin(153, 217, 234), Terra = mappa::RGBWin(241, 236, 205),
                   ComuneSito = mappa::RGBWin(255, 255, 150), Rosso = mappa::RGBWin(200, 0, 0);
 const char* const ClassiUso[4] = {"I", "II", "III", "IV"};
+// The chart's least height [page units]: its titles, axes and legend stay readable.
+constexpr double GraficoMinimo = 220;
 
 TCarattere Titolo() { return {"Sans Serif", 15, true, false}; }
 TCarattere Sezione() { return {"Sans Serif", 11, true, false}; }
@@ -252,8 +254,15 @@ void DisegnaRelazione(TPittore& p, const TSitoRelazione& s, const TSceltaSpettri
     y += 8;
 
     // The map excerpt, drawn by the map core in a box of its own.
-    const double altezzaPagina = area.altezza;
-    const TRettangoloPx riquadro{x, y, w, std::round(std::clamp(altezzaPagina * 0.30, 150.0, 420.0))};
+    // What follows the map needs its room on the page: the caption, the
+    // table (a heading, five rows, a note), the chart and the foot line. On
+    // a short page (landscape) the map gives way first.
+    const double rigaPiccola = p.MisuraTesto("Ag", Piccolo()).altezza;
+    const double dopo = rigaPiccola + 13 + p.MisuraTesto("Ag", Sezione()).altezza + 4 +
+                        5 * (p.MisuraTesto("Ag", TestoGrassetto()).altezza + 6) + 3 + rigaPiccola + 8 +
+                        GraficoMinimo + rigaPiccola + 6;
+    const double spazio = area.Basso() - y - dopo;
+    const TRettangoloPx riquadro{x, y, w, std::round(std::clamp(std::min(area.altezza * 0.30, spazio), 100.0, 420.0))};
     {
         mappa::TMappa m;
         m.ImpostaDimensioni(static_cast<int>(riquadro.larghezza), static_cast<int>(riquadro.altezza));
@@ -319,7 +328,7 @@ void DisegnaRelazione(TPittore& p, const TSitoRelazione& s, const TSceltaSpettri
 
     // The chart fills the rest above the foot line.
     const double piede = p.MisuraTesto("Ag", Piccolo()).altezza;
-    const TRettangoloPx grafico{x, y, w, std::max(120.0, area.Basso() - piede - 6 - y)};
+    const TRettangoloPx grafico{x, y, w, std::max(GraficoMinimo, area.Basso() - piede - 6 - y)};
     DisegnaGrafico(p, GraficoSpettri(stati, spettri), grafico);
     p.Rettangolo(grafico, TPenna{GrigioChiaro, 1}, std::nullopt);
     Riga(p, x, area.Basso() - piede, "Veltrano " VELTRANO_VERSIONE " - pericolosità sismica secondo il D.M. 14/01/2008",

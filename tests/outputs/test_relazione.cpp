@@ -82,6 +82,16 @@ TEST(Relazione, OnePageWithTheSiteTheMapTheTableAndTheChart) {
         for (const auto& q : l.punti)
             lati += riquadro->Contiene(q);
     EXPECT_GE(lati, 8u) << "the cross and the cell's sides";
+
+    // A landscape page chosen in the print dialog: still one page, all on it.
+    const TRettangoloPx orizzontale{0, 0, Mm(267), Mm(180)};
+    TPittoreRegistro q;
+    d.disegna(q, orizzontale, 0);
+    EXPECT_TRUE(Scritto(q, "Periodo T [s]"));
+    for (const auto& t : q.testi)
+        EXPECT_LE(t.base.y, orizzontale.Basso() + 1e-6) << t.testo;
+    for (const auto& r : q.rettangoli)
+        EXPECT_LE(r.Basso(), orizzontale.Basso() + 1e-6);
 }
 
 TEST(Relazione, AnIslandHasNoCellAndSaysSo) {
