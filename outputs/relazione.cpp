@@ -77,8 +77,8 @@ std::string Adatta(TPittore& p, std::string t, const TCarattere& c, double largh
 
 std::vector<int32_t> Nodi(const TGIS_DatiOut& d) {
     std::vector<int32_t> n;
-    for (int32_t v : d.NumPunti)
-        if (v != 0)
+    for (std::size_t i = 0; i < 4; ++i) // by index: the record is packed
+        if (const int32_t v = d.NumPunti[i]; v != 0)
             n.push_back(v);
     return n;
 }
