@@ -80,7 +80,7 @@ int Relazione(Argomenti& a, Flussi&) {
     CalcolaRisultatoSito(cartella, s, vn, classe);
 
     const auto scrivi = reinterpret_cast<uscite::TEntrataRelazione>(
-        EntrataPluginQt(uscite::NomeEntrataRelazione, "relazione: PDF non disponibile"));
+        EntrataPluginQt(uscite::NomeEntrataRelazione, "PDF non disponibile"));
     const std::string testoCartella = cartella.string(), testoSuolo = NomeCategoria(c.suolo),
                       testoTopografia = NomeCategoria(c.topografia);
     const TRichiestaRelazioneC r{testoCartella.c_str(),

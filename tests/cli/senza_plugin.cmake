@@ -1,6 +1,7 @@
-# "veltrano spettro --grafico" and "veltrano dialogo" from a copy of the
-# program in a folder where no Qt plugin can be found.
+# "veltrano spettro --grafico", "veltrano dialogo" and "veltrano relazione"
+# from a copy of the program in a folder where no Qt plugin can be found.
 # -DPROGRAMMA=path of veltrano -DCARTELLA=an empty working folder
+# -DDATI=the built data folder
 file(REMOVE_RECURSE ${CARTELLA})
 file(MAKE_DIRECTORY ${CARTELLA})
 file(COPY ${PROGRAMMA} DESTINATION ${CARTELLA})
@@ -20,4 +21,9 @@ if(EXISTS ${CARTELLA}/spettri.png)
   message(FATAL_ERROR "a chart was written without the plugin")
 endif()
 prova("^veltrano dialogo: finestra di dialogo non disponibile: manca il modulo Qt \\(" dialogo --dati ${CARTELLA})
+prova("^veltrano relazione: PDF non disponibile: manca il modulo Qt \\(" relazione --lon 13.4 --lat 42.35
+      --pdf ${CARTELLA}/sito.pdf --dati ${DATI})
+if(EXISTS ${CARTELLA}/sito.pdf)
+  message(FATAL_ERROR "a site report was written without the plugin")
+endif()
 file(REMOVE_RECURSE ${CARTELLA})
