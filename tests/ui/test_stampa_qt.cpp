@@ -268,10 +268,14 @@ TEST_F(Uscite, TheSpectraWindowDrawsAndExportsTheFourStates) {
             EXPECT_NO_THROW(std::string(f).ends_with(".csv") ? s->EsportaCsv(cartella / f)
                                                              : s->EsportaGrafico(cartella / f))
                 << f;
+        // The site report with the window's choices.
+        StampaSu(cartella / "relazione.pdf");
+        EXPECT_TRUE(s->StampaRelazione());
         d.hide();
         return int(QDialog::Accepted);
     };
     t.Premi(C::TB_Spettri);
+    EXPECT_TRUE(Testo(cartella / "relazione.pdf").contains("categoria C"));
     EXPECT_TRUE(aperta);
     for (const char* f : {"spettri.csv", "spettri.png", "spettri.svg", "spettri.pdf"})
         EXPECT_GT(fs::exists(cartella / f) ? fs::file_size(cartella / f) : 0u, 500u) << f;
