@@ -1,0 +1,184 @@
+// The sheet of every hazard point: its layout through a recording sheet, and
+// the real file read back by openpyxl, an independent reader, against the
+// grid decoded on its own (controlla_punti_sismici.py).
+#include "outputs/punti_sismici.h"
+#include "outputs/tavrel_excell.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace veltrano;
+using namespace veltrano::uscite;
+
+namespace {
+
+const Griglia& GrigliaProva() {
+    static const Griglia g = [] {
+        Griglia x;
+        x.Carica(fs::path(VELTRANO_DATI) / "GeoDati.dat");
+        return x;
+    }();
+    return g;
+}
+
+struct FoglioRegistro : TFoglioCalcolo {
+    std::map<std::pair<int, int>, std::string> testi;
+    std::map<std::pair<int, int>, double> numeri;
+    std::map<std::pair<int, int>, int> formati;
+    std::map<int, int> larghezze;
+    std::vector<TFormatoCella> stili;
+    int ultimaRiga = 0;
+    bool ordinato = true;
+    void Riga(int r) {
+        ordinato = ordinato && r >= ultimaRiga;
+        ultimaRiga = r;
+    }
+    void CambiaFoglio(int) override {}
+    int AssegnaFormatoCella(const TFormatoCella& f) override {
+        stili.push_back(f);
+        return static_cast<int>(stili.size()) - 1;
+    }
+    void ScriveCella(int r, int c, const std::string& t, int f) override {
+        Riga(r);
+        testi[{r, c}] = t;
+        formati[{r, c}] = f;
+    }
+    void ScriveCella(int r, int c, double v, int f) override {
+        Riga(r);
+        numeri[{r, c}] = v;
+        formati[{r, c}] = f;
+    }
+    void ColonnaLarghezza(int c, int l) override { larghezze[c] = l; }
+    void FondiCelle(int, int, int, int, int) override {}
+};
+
+struct Cartella {
+    fs::path p = fs::temp_directory_path() / ("veltrano_foglio_" + std::to_string(::getpid()));
+    Cartella() {
+        fs::remove_all(p);
+        fs::create_directories(p);
+    }
+    ~Cartella() {
+        std::error_code ec;
+        fs::permissions(p, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(p, ec);
+    }
+    std::size_t File() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(p), fs::directory_iterator()));
+    }
+};
+
+std::string Contenuto(const fs::path& f) {
+    std::ifstream i(f, std::ios::binary);
+    return {std::istreambuf_iterator<char>(i), {}};
+}
+
+} // namespace
+
+TEST(PuntiSismici, DueGruppiDiColonneInOrdineDiRiga) {
+    FoglioRegistro f;
+    ASSERT_TRUE(EsportaPuntiSismici(GrigliaProva(), f));
+    EXPECT_TRUE(f.ordinato); // a streaming writer gets every row once
+    int righe[2] = {0, 0};
+    for (const auto& [rc, t] : f.testi)
+        if (rc.first > 0)
+            ++righe[rc.second == 0 ? 0 : 1];
+    EXPECT_EQ(righe[0], 50004);
+    EXPECT_EQ(righe[1], 46755);
+    for (int base : {0, 10})
+        for (int j = 0; j < 9; ++j) {
+            EXPECT_EQ(f.testi[std::pair(0, base + j)], IntestazioniPunti[static_cast<std::size_t>(j)]);
+            EXPECT_EQ(f.larghezze[base + j], j == 0 ? 3000 : 2000);
+        }
+    EXPECT_FALSE(f.larghezze.count(9));
+    for (const auto& [rc, t] : f.testi)
+        EXPECT_NE(rc.second, 9);
+
+    // Node 5556 closes the first group on row 50004; 5557 opens the second
+    // on row 1; the last node ends on row 46755.
+    const Griglia& g = GrigliaProva();
+    for (auto [n, riga, colonna] : {std::tuple{1, 1, 0}, {5556, 49996, 0}, {5557, 1, 10}, {10751, 46747, 10}}) {
+        EXPECT_EQ(PosizionePunto(n, 0).riga, riga) << n;
+        EXPECT_EQ(PosizionePunto(n, 0).colonna, colonna) << n;
+        for (int k = 0; k < 9; ++k) {
+            const auto [r, c] = PosizionePunto(n, k);
+            EXPECT_EQ(r, riga + k);
+            EXPECT_EQ(f.testi[std::pair(r, c)], NomiTR[static_cast<std::size_t>(k)]);
+            EXPECT_EQ(f.numeri[std::pair(r, c + 1)], g.ID(k, n));
+            EXPECT_EQ(f.numeri[std::pair(r, c + 6)], static_cast<double>(g.ag(k, n)));
+            EXPECT_EQ(f.numeri[std::pair(r, c + 8)], static_cast<double>(g.Tc(k, n)));
+            EXPECT_EQ(f.stili[static_cast<std::size_t>(f.formati[std::pair(r, c + 2)])].formatoNumero, "0.0000");
+        }
+    }
+    EXPECT_THROW(PosizionePunto(0, 0), ErroreIntervallo);
+    EXPECT_THROW(PosizionePunto(10752, 0), ErroreIntervallo);
+}
+
+TEST(PuntiSismici, IlFileRiLettoDaOpenpyxlCorrispondeAllaGriglia) {
+    Cartella c;
+    const fs::path file = c.p / NomeFilePuntiSismici;
+    int chiamate = 0, ultima = 0;
+    ASSERT_TRUE(ScriviFilePuntiSismici(file, GrigliaProva(), [&](int fatte, int totale) {
+        ++chiamate;
+        EXPECT_GE(fatte, ultima);
+        EXPECT_EQ(totale, 96759);
+        ultima = fatte;
+        return true;
+    }));
+    EXPECT_GT(chiamate, 10);
+    EXPECT_EQ(ultima, 96759);
+    EXPECT_EQ(c.File(), 1u); // no temporary left behind
+    const std::string comando = std::string(VELTRANO_PYTHON3) + " " + VELTRANO_CONTROLLO + " '" + file.string() +
+                                "' '" + (fs::path(VELTRANO_DATI) / "GeoDati.dat").string() + "'";
+    EXPECT_EQ(std::system(comando.c_str()), 0) << comando;
+
+    // Running it again replaces the file.
+    { std::ofstream(file, std::ios::trunc) << "vecchio"; }
+    ASSERT_TRUE(ScriviFilePuntiSismici(file, GrigliaProva()));
+    EXPECT_EQ(Contenuto(file).substr(0, 2), "PK");
+}
+
+TEST(PuntiSismici, UnFallimentoLasciaIlVecchioFile) {
+    Cartella c;
+    const fs::path file = c.p / NomeFilePuntiSismici;
+    { std::ofstream(file) << "vecchio"; }
+
+    // Stopped half-way: the old file stays, the temporary goes.
+    EXPECT_FALSE(ScriviFilePuntiSismici(file, GrigliaProva(), [](int fatte, int) { return fatte < 30000; }));
+    EXPECT_EQ(Contenuto(file), "vecchio");
+    EXPECT_EQ(c.File(), 1u);
+
+    // A folder where the file should be.
+    const fs::path occupato = c.p / "occupato.xlsx";
+    fs::create_directory(occupato);
+    fs::create_directory(occupato / "dentro");
+    try {
+        ScriviFilePuntiSismici(occupato, GrigliaProva());
+        ADD_FAILURE() << "no error";
+    } catch (const ErroreApertura& e) {
+        EXPECT_NE(std::string(e.what()).find("occupato.xlsx"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fs::is_directory(occupato / "dentro"));
+
+    // A missing folder names it.
+    EXPECT_THROW(ScriviFilePuntiSismici(c.p / "manca" / NomeFilePuntiSismici, GrigliaProva()), ErroreApertura);
+
+    // A read-only folder (the superuser writes anywhere: nothing to see).
+    if (::geteuid() == 0)
+        return;
+    fs::permissions(c.p, fs::perms::owner_read | fs::perms::owner_exec);
+    try {
+        ScriviFilePuntiSismici(file, GrigliaProva());
+        ADD_FAILURE() << "no error";
+    } catch (const ErroreApertura& e) {
+        EXPECT_NE(std::string(e.what()).find("impossibile scrivere nella cartella"), std::string::npos) << e.what();
+    }
+    fs::permissions(c.p, fs::perms::owner_all);
+    EXPECT_EQ(Contenuto(file), "vecchio");
+}
