@@ -29,6 +29,7 @@ TFMapMain::TFMapMain(const std::filesystem::path& percorsoDati, TVistaDialogo& v
     CollegaOpzioni();
     CollegaChiusura();
     CollegaUscite();
+    CollegaAiuto();
 
     ImpostaSeparatori();
     cartellaScrittura_ = percorsoDati_;

@@ -18,6 +18,7 @@
 //   TFMapMain_opzioni.cpp          display options, the option panels, names, point style
 //   TFMapMain_chiusura.cpp         entry from the host, confirmation, picture, write-back
 //   TFMapMain_uscite.cpp           save and print the report and the map, the spectra, the site report
+//   TFMapMain_aiuto.cpp            warnings, help, the maker's site
 // GUI thread only. While the form exists the floating-point control word is
 // the dialog's (fpu.h).
 #pragma once
@@ -140,6 +141,7 @@ public:
     std::shared_ptr<mappa::TShapefile> sf_REG, sf_PROV, sf_COM, sf_Grid, sf_Road, sf_Laghi, sf_Fiumi;
     std::shared_ptr<mappa::TShapefile> sf_BoundPoint;
     void* MainApp = nullptr;
+    bool MsgHlpVis = false; // the help message is on screen
     std::filesystem::path nomeFileImmPuntiSito;
     const std::filesystem::path& PercorsoDati() const { return percorsoDati_; }
     /// The file the dialog reads among its own (options, user sites): in
@@ -234,6 +236,19 @@ public:
     /// The site of the coordinate items with its names, building data and
     /// hazard, as the spectra and the site report take it.
     TSitoDialogo SitoCorrente() const;
+
+    // ---- TFMapMain_aiuto.cpp
+    void TB_WarnClick();
+    /// Help context 0: through the host's handler when MainApp is a
+    /// TVeltranoOspite with one, else the message that help is not
+    /// available here, shown once however often help is asked meanwhile.
+    /// False, as nobody else handles the request.
+    bool GestioneHelp();
+    /// The maker's site (VELTRANO_SITO_PRODUTTORE at build time); empty
+    /// when the build set none, and the link is then not shown.
+    static std::string IndirizzoSito();
+    /// Image1: opens IndirizzoSito in the browser.
+    void Image1Click();
 
     // ---- Names of the map shapes
     std::string NomeRegione(int i) const;
@@ -350,6 +365,9 @@ private:
 
     // ---- TFMapMain_uscite.cpp
     void CollegaUscite();
+
+    // ---- TFMapMain_aiuto.cpp
+    void CollegaAiuto();
 };
 
 } // namespace veltrano::dialogo

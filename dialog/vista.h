@@ -80,6 +80,16 @@ public:
     /// TFStileLayer::ScostamentoX, top + ScostamentoY: every button pressed
     /// goes to selettore.Premuto and closes it, as Esc does with "Chiudi".
     virtual void MostraStilePunti(mappa::TFStileLayer& selettore) = 0;
+    /// The warnings window "Avvertenze" (TFWarn), modal: the lines in a
+    /// read-only box and "Chiudi". A front end without one shows a message.
+    virtual void MostraAvvertenze(const std::vector<std::string>& righe) {
+        std::string t;
+        for (const std::string& r : righe)
+            t += r + "\n";
+        Messaggio(t);
+    }
+    /// Opens the address in the user's web browser; false if it cannot.
+    virtual bool ApriIndirizzo(const std::string&) { return false; }
 
     // ---- Progress of a long task
     /// Shows the progress dialog with its text, going from 0 to massimo.

@@ -302,6 +302,19 @@ VELTRANO_API void VELTRANO_STDCALL GIS_SalvaDatabaseCoorCom(VelStringa Percorso,
 VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, float* LonED50,
                                                          float* LatED50);
 
+/* What a host hands the dialog as MainApp so that the dialog's help (its
+ * "Help" button and F1) reaches the host's own help: Aiuto(Contesto, 0) is
+ * called with help context 0 on the dialog's thread while the dialog is
+ * open. With MainApp NULL, a record whose Firma is not
+ * VELTRANO_FIRMA_OSPITE, or Aiuto NULL, the dialog says that its help is
+ * available only from the veltrano program. Natural alignment, not packed. */
+#define VELTRANO_FIRMA_OSPITE 0x4F53564Cu /* "LVSO" */
+typedef struct TVeltranoOspite {
+    uint32_t Firma;
+    void* Contesto;
+    void(VELTRANO_STDCALL* Aiuto)(void* Contesto, int32_t ContestoAiuto);
+} TVeltranoOspite;
+
 /* The site dialog. Call it from the host's GUI thread; it returns when the
  * user has closed the dialog. CategoriaVN (1..3), ClasseUso (1..4) and VN
  * [years] preset the building data, shown read-only; all three 0 open it
@@ -314,8 +327,9 @@ VELTRANO_API void VELTRANO_STDCALL ConvCoord_WGS84toED50(float Lon, float Lat, f
  * dialog has closed, and the map of the site's grid cell is written to
  * FileImmagine as a Windows bitmap (none when it is empty). When the user
  * cancels, only LonSitoED50 and LatSitoED50 change, and only if either was
- * 0 (they receive the ED50 conversion of LonSito, LatSito). MainApp is kept
- * for the help handler; Riservato is not read.
+ * 0 (they receive the ED50 conversion of LonSito, LatSito). MainApp is NULL
+ * or the address of the host's TVeltranoOspite (below), which must stay
+ * valid until the call returns; Riservato is not read.
  * Linux: the dialog is the Qt plugin libVeltrano_dialogo_qt.so, found
  * beside the library (a build folder) or in the veltrano folder next to it
  * (an installed library), loaded at the first call; a missing plugin, no screen or a
