@@ -31,6 +31,19 @@ constexpr const char* UsoDialogo =
 
 constexpr int CodiceAnnullato = 3;
 
+// The program is a host that has help: the dialog's "Help" opens the
+// program's pages (the data folder's guida/) through the plugin.
+void VELTRANO_STDCALL AiutoProgramma(void* contesto, int32_t) {
+    try {
+        using TGuida = int (*)(const char*);
+        const auto guida = reinterpret_cast<TGuida>(EntrataPluginQt("VeltranoGuidaQt", "guida non disponibile"));
+        guida(static_cast<const std::string*>(contesto)->c_str());
+    } catch (...) {
+        // Nothing may cross back into the dialog: without the entry there
+        // is simply no help.
+    }
+}
+
 std::string StringaCorta(const uint8_t* campo, std::size_t capacita) {
     const std::size_t n = std::min<std::size_t>(campo[0], capacita);
     return mappa::Da1252AUtf8(std::string_view(reinterpret_cast<const char*>(campo + 1), n));
@@ -104,8 +117,9 @@ int Dialogo(Argomenti& a, Flussi& f) {
     TGIS_DatiOut d;
     std::memset(&d, 0, sizeof d);
     char messaggio[2048] = {};
-    const int r =
-        entrata(cartella.string().c_str(), nullptr, 0, 0, 0, immagine.c_str(), &d, messaggio, sizeof messaggio);
+    std::string dati = cartella.string();
+    TVeltranoOspite ospite{VELTRANO_FIRMA_OSPITE, &dati, &AiutoProgramma};
+    const int r = entrata(dati.c_str(), &ospite, 0, 0, 0, immagine.c_str(), &d, messaggio, sizeof messaggio);
     LanciaErrorePlugin(r, messaggio);
     if (r == dialogo::PluginAnnullato) {
         f.err << "veltrano dialogo: annullato\n";

@@ -43,6 +43,7 @@ TFMapMainQt::TFMapMainQt(QWidget* padre) : QDialog(padre) {
     CreaMenu();
     QToolBar* principale = CreaToolbar(dialogo::PulsantiToolbar(), this);
     principale->setObjectName("ToolBarPrincipale");
+    CreaComandiAggiunti(principale);
     radice_->addWidget(principale);
     auto* centro = new QHBoxLayout;
     centro->setSpacing(0);

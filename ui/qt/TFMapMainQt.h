@@ -8,6 +8,7 @@
 //   TFMapMainQt.cpp        construction and layout
 //   TFMapMainQt_vista.cpp  the view interface and the forwarding of input
 //   TFMapMainQt_uscite.cpp saving and printing, the spectra window, the site report
+//   TFMapMainQt_aiuto.cpp  warnings, the maker's site, the export of the hazard points
 #pragma once
 
 #include "dialog/TFMapMain.h"
@@ -70,6 +71,8 @@ public:
     std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale,
                                                      mappa::TColore* colore) override;
     void MostraStilePunti(mappa::TFStileLayer& selettore) override;
+    void MostraAvvertenze(const std::vector<std::string>& righe) override;
+    bool ApriIndirizzo(const std::string& indirizzo) override;
     void InizioProgresso(const std::string& testo, int massimo) override;
     void Progresso(int posizione) override;
     void FineProgresso() override;
@@ -96,6 +99,10 @@ public:
                         *NextInspector4 = nullptr;
     /// The progress dialog while a long task runs (null otherwise).
     QProgressDialog* Progresso1 = nullptr;
+
+    /// ToolButton19: every hazard point into the spreadsheet of the data
+    /// folder, on a worker thread behind a progress dialog that can stop it.
+    void ToolButton19Click();
 
 public slots:
     void reject() override;
@@ -144,6 +151,9 @@ private:
     // ---- TFMapMainQt_vista.cpp
     void CollegaInspector(widgets::TInspector* ins);
     void CollegaMappa();
+
+    // ---- TFMapMainQt_aiuto.cpp
+    void CreaComandiAggiunti(QToolBar* principale);
 };
 
 } // namespace veltrano::ui
