@@ -56,6 +56,9 @@ if(TARGET mappe)
   install(DIRECTORY ${VELTRANO_OUT}/Shape DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT dialogo
           PATTERN "comuni2010" EXCLUDE)
 endif()
+if(TARGET guida)
+  install(DIRECTORY ${VELTRANO_OUT}/guida DESTINATION ${VELTRANO_INSTALL_DATI} COMPONENT dialogo)
+endif()
 # The dialog's Qt plugin, which the library and the command line load from
 # the plugin folder relative to their own files.
 if(TARGET Veltrano_dialogo_qt)

@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
         ok = Salva(w.findChild<QToolBar*>("ToolBarPrincipale"), uscita / "barra.png") && ok;
         ok = Salva(w.LR_Dati, uscita / "risultati.png") && ok;
         f.Click(C::TB_Griglia);
+        // As the user ticks "GRIGLIA": the box shows it, the form acts on it.
+        w.ImpostaPremuto(C::CB_VisGriglia, true);
         f.Premuto(C::CB_VisGriglia, true);
         ok = Salva(&w, uscita / "opzioni.png") && ok;
         f.Click(C::SpeedButton20);
