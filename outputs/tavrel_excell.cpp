@@ -170,6 +170,13 @@ bool ScriviFilePuntiSismici(const std::filesystem::path& file, const Griglia& g,
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
         throw ErroreApertura(file.string() + ": è una cartella, non un file");
+    // A file open in a spreadsheet program is not locked on this system,
+    // but the program keeps a lock file beside it and would later save its
+    // copy over ours: say so instead of replacing it under the user.
+    const std::filesystem::path blocco = file.parent_path() / (".~lock." + file.filename().string() + "#");
+    if (std::filesystem::exists(blocco, ec))
+        throw ErroreApertura(file.string() + ": il file è aperto in un altro programma; chiuderlo e riprovare (se non "
+                                             "è aperto, eliminare " + blocco.string() + ")");
     Temporaneo t{CreaTemporaneo(file)};
     {
         TTavrelExcell x;

@@ -55,7 +55,8 @@ private:
 /// temporary file in the same folder, renamed over file only when complete,
 /// so a folder that cannot be written, a full disk, a stop asked through
 /// progresso or a file that cannot be replaced leaves the old one as it
-/// was. Returns false when progresso stopped it. Throws ErroreApertura (the
+/// was; a file open in a spreadsheet program (its lock file beside it) is
+/// not touched. Returns false when progresso stopped it. Throws ErroreApertura (the
 /// folder cannot be written) or ErroreLettura (writing or replacing
 /// failed), naming the file and the reason.
 bool ScriviFilePuntiSismici(const std::filesystem::path& file, const Griglia& g,

@@ -166,6 +166,18 @@ TEST(PuntiSismici, UnFallimentoLasciaIlVecchioFile) {
     }
     EXPECT_TRUE(fs::is_directory(occupato / "dentro"));
 
+    // Open in a spreadsheet program: its lock file is beside it.
+    const fs::path blocco = c.p / ".~lock.PuntiSismici.xlsx#";
+    { std::ofstream(blocco) << ",utente,macchina,07.12.2026 14:00,utente;"; }
+    try {
+        ScriviFilePuntiSismici(file, GrigliaProva());
+        ADD_FAILURE() << "no error";
+    } catch (const ErroreApertura& e) {
+        EXPECT_NE(std::string(e.what()).find("aperto in un altro programma"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Contenuto(file), "vecchio");
+    fs::remove(blocco);
+
     // A missing folder names it.
     EXPECT_THROW(ScriviFilePuntiSismici(c.p / "manca" / NomeFilePuntiSismici, GrigliaProva()), ErroreApertura);
 

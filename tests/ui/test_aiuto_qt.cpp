@@ -3,6 +3,7 @@
 // host, the export's progress while the window stays live, its messages,
 // and the old file kept when the export fails or is stopped. Screenshots
 // go to build/schermate.
+#include "cli/comandi.h"
 #include "dialog/testi_aiuto.h"
 #include "outputs/punti_sismici.h"
 #include "ui/qt/TFMapMainQt.h"
@@ -22,6 +23,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 using namespace veltrano;
 using namespace veltrano::dialogo;
@@ -205,4 +207,27 @@ TEST_F(Aiuto, EsportazioneImpossibileUnMessaggioChiaro) {
     EXPECT_TRUE(t.messaggi[0].contains(QString::fromStdString(file.string())));
     EXPECT_TRUE(t.messaggi[0].contains(QString::fromUtf8("Il file precedente non è stato modificato.")));
     EXPECT_TRUE(std::filesystem::is_directory(file / "dentro"));
+}
+
+TEST_F(Aiuto, VeltranoDialogoApreLaSuaGuida) {
+    // The program, through the plugin it loads, as a host with help.
+    test::CartellaTemporanea dati("cli_guida");
+    std::filesystem::create_directory_symlink(std::filesystem::path(VELTRANO_DATI) / "guida", dati.p / "guida");
+    bool aperta = false;
+    QTimer::singleShot(300, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        auto* help = w->findChild<QAction*>("TB_Help");
+        ASSERT_NE(help, nullptr);
+        help->trigger();
+        for (QWidget* g : QApplication::topLevelWidgets())
+            if (g->objectName() == "FGuida" && g->isVisible()) {
+                aperta = true;
+                g->close();
+            }
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::Principale({"dialogo", "--dati", dati.p.string()}, out, err), 3) << err.str();
+    EXPECT_TRUE(aperta);
 }
