@@ -6,6 +6,7 @@
 // the record against the engine's own export and opens the picture.
 #include "veltrano/veltrano.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
@@ -123,12 +124,24 @@ TEST(VisualizzaDialog, OspiteSenzaQtSceglieUnComuneEConferma) {
     EXPECT_EQ(im.size(), QSize(qRound(mappa.width() * 2.0 / 3), qRound(mappa.height() * 2.0 / 3)));
     EXPECT_EQ(im.pixelColor(0, 0).alpha(), 255);
 
-    // A second call finds the application made by the first: Escape cancels.
-    Utente() = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); };
+    // A second call finds the application made by the first; the host hands
+    // its help handler, which the dialog's "Help" reaches with context 0.
+    // Escape cancels.
+    static int aiuti = 0, contesto = -1;
+    TVeltranoOspite ospite{VELTRANO_FIRMA_OSPITE, &contesto, [](void* c, int32_t k) {
+                               ++aiuti;
+                               *static_cast<int*>(c) = k;
+                           }};
+    Utente() = [](QWidget* w) {
+        w->findChild<QAction*>("TB_Help")->trigger();
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
     QTimer::singleShot(300, [] { Utente()(QApplication::activeModalWidget()); });
     TGIS_DatiOut c = d;
     c.LonSitoED50 = 0;
-    visualizza(nullptr, 2, 3, 100, 0, nullptr, &c);
+    visualizza(&ospite, 2, 3, 100, 0, nullptr, &c);
+    EXPECT_EQ(aiuti, 1);
+    EXPECT_EQ(contesto, 0);
     float lonC = 0, latC = 0;
     lib.Funzione<void (*)(float, float, float*, float*)>("ConvCoord_WGS84toED50")(d.LonSito, d.LatSito, &lonC, &latC);
     EXPECT_EQ(float{c.LonSitoED50}, lonC);
