@@ -60,12 +60,16 @@ void TTavrelExcell::Finalizza() {
 }
 
 void TTavrelExcell::CambiaFoglio(int foglio) {
+    if (!libro_)
+        throw ErroreArgomento("foglio di calcolo non inizializzato");
     if (foglio < 0 || static_cast<std::size_t>(foglio) >= fogli_.size())
         throw ErroreIntervallo("foglio " + std::to_string(foglio) + " inesistente");
     foglio_ = fogli_[static_cast<std::size_t>(foglio)];
 }
 
 int TTavrelExcell::AssegnaFormatoCella(const TFormatoCella& f) {
+    if (!libro_)
+        throw ErroreArgomento("foglio di calcolo non inizializzato");
     lxw_format* x = workbook_add_format(libro_);
     if (!f.formatoNumero.empty())
         format_set_num_format(x, f.formatoNumero.c_str());
@@ -87,6 +91,12 @@ int TTavrelExcell::AssegnaFormatoCella(const TFormatoCella& f) {
     return static_cast<int>(formati_.size()) - 1;
 }
 
+lxw_worksheet* TTavrelExcell::Foglio() const {
+    if (!foglio_)
+        throw ErroreArgomento("foglio di calcolo non inizializzato");
+    return foglio_;
+}
+
 lxw_format* TTavrelExcell::Formato(int formato) const {
     if (formato < 0)
         return nullptr;
@@ -99,15 +109,15 @@ void TTavrelExcell::ScriveCella(int riga, int colonna, const std::string& testo,
     const auto r = static_cast<lxw_row_t>(riga);
     const auto c = static_cast<lxw_col_t>(colonna);
     if (testo.empty())
-        Controlla(worksheet_write_blank(foglio_, r, c, Formato(formato)), "cella non scritta");
+        Controlla(worksheet_write_blank(Foglio(), r, c, Formato(formato)), "cella non scritta");
     else if (testo[0] == '=')
-        Controlla(worksheet_write_formula(foglio_, r, c, testo.c_str() + 1, Formato(formato)), "cella non scritta");
+        Controlla(worksheet_write_formula(Foglio(), r, c, testo.c_str() + 1, Formato(formato)), "cella non scritta");
     else
-        Controlla(worksheet_write_string(foglio_, r, c, testo.c_str(), Formato(formato)), "cella non scritta");
+        Controlla(worksheet_write_string(Foglio(), r, c, testo.c_str(), Formato(formato)), "cella non scritta");
 }
 
 void TTavrelExcell::ScriveCella(int riga, int colonna, double valore, int formato) {
-    Controlla(worksheet_write_number(foglio_, static_cast<lxw_row_t>(riga), static_cast<lxw_col_t>(colonna), valore,
+    Controlla(worksheet_write_number(Foglio(), static_cast<lxw_row_t>(riga), static_cast<lxw_col_t>(colonna), valore,
                                      Formato(formato)),
               "cella non scritta");
 }
@@ -121,11 +131,11 @@ void TTavrelExcell::ColonnaLarghezza(int colonna, int larghezza) {
     const long pixel = std::lround(larghezza * 7.0 / 256.0);
     const double visibile = pixel > 12 ? static_cast<double>(pixel - 5) / 7.0 : larghezza / 256.0;
     const auto c = static_cast<lxw_col_t>(colonna);
-    Controlla(worksheet_set_column(foglio_, c, c, visibile, nullptr), "larghezza di colonna non impostata");
+    Controlla(worksheet_set_column(Foglio(), c, c, visibile, nullptr), "larghezza di colonna non impostata");
 }
 
 void TTavrelExcell::FondiCelle(int riga1, int colonna1, int riga2, int colonna2, int formato) {
-    Controlla(worksheet_merge_range(foglio_, static_cast<lxw_row_t>(riga1), static_cast<lxw_col_t>(colonna1),
+    Controlla(worksheet_merge_range(Foglio(), static_cast<lxw_row_t>(riga1), static_cast<lxw_col_t>(colonna1),
                                     static_cast<lxw_row_t>(riga2), static_cast<lxw_col_t>(colonna2), "",
                                     Formato(formato)),
               "celle non unite");

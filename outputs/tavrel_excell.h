@@ -41,6 +41,7 @@ public:
     void FondiCelle(int riga1, int colonna1, int riga2, int colonna2, int formato = -1) override;
 
 private:
+    lxw_worksheet* Foglio() const; // the current sheet; throws before Inizializza
     lxw_format* Formato(int formato) const;
     void Controlla(int esito, const char* cosa) const;
 

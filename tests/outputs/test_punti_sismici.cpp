@@ -178,6 +178,11 @@ TEST(PuntiSismici, UnFallimentoLasciaIlVecchioFile) {
     EXPECT_EQ(Contenuto(file), "vecchio");
     fs::remove(blocco);
 
+    // A writer used before it has a workbook says so instead of crashing.
+    TTavrelExcell vuoto;
+    EXPECT_THROW(vuoto.ScriveCella(0, 0, 1.0), ErroreArgomento);
+    EXPECT_THROW(vuoto.AssegnaFormatoCella({}), ErroreArgomento);
+
     // A missing folder names it.
     EXPECT_THROW(ScriviFilePuntiSismici(c.p / "manca" / NomeFilePuntiSismici, GrigliaProva()), ErroreApertura);
 
