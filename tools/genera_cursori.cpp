@@ -40,8 +40,11 @@ int main(int argc, char** argv) {
                 for (char& c : maiuscolo)
                     if (c >= 'a' && c <= 'z')
                         c = static_cast<char>(c - 'a' + 'A');
-                // Resource names are looked up without regard to case.
-                rc += "\"" + maiuscolo + "\" CURSOR \"" + nome + "\"\n";
+                // Resource names are looked up without regard to case. Each
+                // statement opens with its (neutral) language, so that no
+                // file name stands next to the following quoted name: windres
+                // would join the two strings into one.
+                rc += "LANGUAGE 0, 0\n\"" + maiuscolo + "\" CURSOR \"" + nome + "\"\n";
             }
         qrc += "  </qresource>\n</RCC>\n";
         Scrivi(cartella / "cursori.qrc", qrc);
