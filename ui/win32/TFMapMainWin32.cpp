@@ -3,7 +3,12 @@
 #include "ui/win32/TFMapMainWin32.h"
 
 #include "dialog/testi.h"
+#include "map/strumenti.h"
+#include "ui/win32/cursori_win32.h"
+#include "ui/win32/finestre_win32.h"
 #include "ui/win32/inspector_win32.h"
+#include "ui/win32/progresso_win32.h"
+#include "ui/win32/stile_punti_win32.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -23,13 +28,6 @@ constexpr wchar_t ClasseFinestra[] = L"VeltranoFMapMain", ClasseMappa[] = L"Velt
                   ClassePannello[] = L"VeltranoPannello";
 constexpr int IdNessuno = 999; // menu entries without an action
 constexpr int LarghezzaPannelloOpzioni = 250, AltezzaRisultati = 168, AltezzaLegenda = 22;
-
-HINSTANCE Modulo() {
-    HMODULE m = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&Modulo), &m);
-    return m;
-}
 
 TControllo ControlloDi(int id) {
     const int i = id - IdDi(C::CatSito);
@@ -65,22 +63,6 @@ const wchar_t* EtichettaBreve(TControllo c) {
     }
 }
 
-void Registra(const wchar_t* nome, WNDPROC procedura, HBRUSH sfondo) {
-    const HINSTANCE modulo = Modulo();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(modulo, nome, &wc))
-        return;
-    wc.lpfnWndProc = procedura;
-    wc.hInstance = modulo;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = sfondo;
-    wc.lpszClassName = nome;
-    RegisterClassExW(&wc);
-}
-
-void NomeFinestra(HWND h, const char* nome) { SetPropW(h, L"Nome", reinterpret_cast<HANDLE>(const_cast<char*>(nome))); }
-
 void MessaggioPredefinito(HWND padre, const wchar_t* testo) {
     MessageBoxW(padre, testo, Wide(dialogo::testi::Titolo).c_str(), MB_OK | MB_ICONWARNING);
 }
@@ -106,9 +88,11 @@ void (*TFMapMainWin32::MostraMessaggio)(HWND, const wchar_t*) = MessaggioPredefi
 TFMapMainWin32::TFMapMainWin32(HWND proprietario) : proprietario_(proprietario ? proprietario : GetActiveWindow()) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    Registra(ClasseFinestra, ProceduraFinestra, GetSysColorBrush(COLOR_BTNFACE));
-    Registra(ClasseMappa, ProceduraMappa, nullptr);
-    Registra(ClassePannello, ProceduraPannello, GetSysColorBrush(COLOR_BTNFACE));
+    RegistraClasse(ClasseFinestra, Procedura<&TFMapMainWin32::hwnd_, &TFMapMainWin32::Messaggio>,
+                   GetSysColorBrush(COLOR_BTNFACE));
+    RegistraClasse(ClasseMappa, Procedura<&TFMapMainWin32::mappa_, &TFMapMainWin32::MessaggioMappa>, nullptr);
+    RegistraClasse(ClassePannello, ProceduraPannello, GetSysColorBrush(COLOR_BTNFACE));
+    CaricaCursori(); // once per process: the first dialog loads them
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
@@ -125,6 +109,7 @@ TFMapMainWin32::TFMapMainWin32(HWND proprietario) : proprietario_(proprietario ?
 
 TFMapMainWin32::~TFMapMainWin32() {
     Collega(nullptr);
+    progresso_.reset();
     ins1_.reset();
     ins2_.reset();
     ins3_.reset();
@@ -229,8 +214,10 @@ void TFMapMainWin32::Crea() {
                 t += L"\t" + Wide(v.scorciatoia);
             AppendMenuW(sotto, MF_STRING, v.azione == C::Nessuno ? IdNessuno : static_cast<UINT_PTR>(IdDi(v.azione)),
                         t.c_str());
-            if (v.azione == C::Action9)
-                V(C::Action9).menu = true;
+            // "Esci" and the entries of the tool toggles, which show whether
+            // their tool is on, are set through the menu too.
+            if (v.azione == C::Action9 || dialogo::InterruttoreToolbar(v.azione))
+                V(v.azione).menu = true;
         }
         AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(sotto), Wide(m.testo).c_str());
     }
@@ -517,16 +504,13 @@ bool TFMapMainWin32::Tasto(const MSG& m) {
     }
 }
 
-LRESULT CALLBACK TFMapMainWin32::ProceduraFinestra(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* f = reinterpret_cast<TFMapMainWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m == WM_NCDESTROY)
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    if (!f || !f->hwnd_)
+template <HWND TFMapMainWin32::*Finestra, LRESULT (TFMapMainWin32::*Gestore)(UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK TFMapMainWin32::Procedura(HWND h, UINT m, WPARAM w, LPARAM l) {
+    auto* f = OggettoFinestra<TFMapMainWin32>(h, m, l);
+    // While CreateWindowEx has not returned, the handlers have no window yet.
+    if (!f || !(f->*Finestra))
         return DefWindowProcW(h, m, w, l);
-    return f->Messaggio(m, w, l);
+    return (f->*Gestore)(m, w, l);
 }
 
 LRESULT CALLBACK TFMapMainWin32::ProceduraPannello(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -682,18 +666,6 @@ void TFMapMainWin32::DisegnaMappa(HDC dc) {
     DeleteDC(memoria);
 }
 
-LRESULT CALLBACK TFMapMainWin32::ProceduraMappa(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* f = reinterpret_cast<TFMapMainWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m == WM_NCDESTROY)
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-    if (!f || !f->mappa_)
-        return DefWindowProcW(h, m, w, l);
-    return f->MessaggioMappa(m, w, l);
-}
-
 LRESULT TFMapMainWin32::MessaggioMappa(UINT m, WPARAM w, LPARAM l) {
     const mappa::TPuntoPx p{static_cast<double>(GET_X_LPARAM(l)), static_cast<double>(GET_Y_LPARAM(l))};
     auto pulsanti = [](WPARAM k) {
@@ -749,19 +721,11 @@ LRESULT TFMapMainWin32::MessaggioMappa(UINT m, WPARAM w, LPARAM l) {
     }
     case WM_SETCURSOR:
         if (LOWORD(l) == HTCLIENT) {
-            const wchar_t* forma = IDC_ARROW;
+            // The library's own cursors; the arrow where none is drawn.
             if (attese_ > 0)
-                forma = IDC_WAIT;
-            else if (form_)
-                switch (form_->Map.FormaCursore()) {
-                case mappa::TFormaCursore::Croce:
-                case mappa::TFormaCursore::Lente: forma = IDC_CROSS; break;
-                case mappa::TFormaCursore::Mano:
-                case mappa::TFormaCursore::ManoChiusa: forma = IDC_SIZEALL; break;
-                case mappa::TFormaCursore::Indice: forma = IDC_HAND; break;
-                default: break;
-                }
-            SetCursor(LoadCursorW(nullptr, forma));
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            else
+                SetCursor(CursoreSchermo(form_ ? mappa::CursoreSchermoDi(form_->Map.FormaCursore()) : 0));
             return TRUE;
         }
         break;
@@ -865,10 +829,11 @@ void TFMapMainWin32::ImpostaPremuto(TControllo c, bool premuto) {
         v.inspector->ImpostaPremuto(c, premuto);
     else if (v.barra)
         SendMessageW(v.barra, TB_CHECKBUTTON, static_cast<WPARAM>(IdDi(c)), premuto);
-    else if (v.menu)
-        CheckMenuItem(menu_, static_cast<UINT>(IdDi(c)), MF_BYCOMMAND | (premuto ? MF_CHECKED : MF_UNCHECKED));
     else if (v.hwnd)
         SendMessageW(v.hwnd, BM_SETCHECK, premuto ? BST_CHECKED : BST_UNCHECKED, 0);
+    // A tool's menu entry is checked with its button.
+    if (v.menu)
+        CheckMenuItem(menu_, static_cast<UINT>(IdDi(c)), MF_BYCOMMAND | (premuto ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void TFMapMainWin32::ImpostaColore(TControllo c, mappa::TColore colore) {
@@ -882,6 +847,11 @@ void TFMapMainWin32::ImpostaColore(TControllo c, mappa::TColore colore) {
         v.colore = colore;
         InvalidateRect(v.hwnd, nullptr, TRUE);
     }
+}
+
+void TFMapMainWin32::ImpostaImmagine(TControllo c, int immagine) {
+    if (V(c).inspector)
+        V(c).inspector->ImpostaImmagine(c, immagine);
 }
 
 void TFMapMainWin32::FineModifica() {
@@ -989,6 +959,31 @@ std::optional<mappa::TCarattere> TFMapMainWin32::ScegliCarattere(const mappa::TC
         r.punti = cf.iPointSize / 10.0;
     return r;
 }
+
+void TFMapMainWin32::MostraStilePunti(mappa::TFStileLayer& selettore) {
+    MostraStilePuntiWin32(selettore, hwnd_, font_);
+}
+
+// ---- Progress
+
+void TFMapMainWin32::InizioProgresso(const std::string& testo, int massimo) {
+    progresso_.reset();
+    const int n = GetWindowTextLengthW(hwnd_);
+    std::wstring titolo(static_cast<std::size_t>(n) + 1, L'\0');
+    titolo.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, titolo.data(), n + 1)));
+    progresso_ = std::make_unique<TProgressoWin32>(hwnd_, titolo, Wide(testo), massimo, font_);
+    ProcessaEventi();
+}
+
+void TFMapMainWin32::Progresso(int posizione) {
+    if (progresso_)
+        progresso_->Posizione(posizione);
+    ProcessaEventi();
+}
+
+void TFMapMainWin32::FineProgresso() { progresso_.reset(); }
+
+// ---- Map and modal run
 
 void TFMapMainWin32::DimensioniMappa(int larghezza, int altezza) {
     // Reduced for the closing picture, the map keeps its size while the

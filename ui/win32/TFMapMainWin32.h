@@ -9,7 +9,8 @@
 //
 // Adding to it: a toolbar button is a row of the tables in dialog/controlli.h
 // (its label here in EtichettaBreve); a panel is a child window registered
-// in voci_ and placed in Disponi(); a map cursor is a case of CursoreDi().
+// in voci_ and placed in Disponi(); the map's cursors are the library's own
+// (cursori_win32.h), chosen by the map (CursoreSchermoDi).
 #pragma once
 
 #include "dialog/TFMapMain.h"
@@ -23,6 +24,7 @@
 namespace veltrano::ui {
 
 class TInspectorWin32;
+class TProgressoWin32;
 
 /// The window id of a control's window (menu entries and toolbar buttons
 /// use it as their command).
@@ -63,13 +65,11 @@ public:
     std::optional<mappa::TColore> ScegliColore(mappa::TColore attuale) override;
     std::optional<mappa::TCarattere> ScegliCarattere(const mappa::TCarattere& attuale,
                                                      mappa::TColore* colore) override;
-    // Not yet drawn by this front end: the "Stile punti" glyph, the picker
-    // (it closes at once, keeping the style) and the progress dialog.
-    void ImpostaImmagine(dialogo::TControllo, int) override {}
-    void MostraStilePunti(mappa::TFStileLayer& s) override { s.Premuto(0); }
-    void InizioProgresso(const std::string&, int) override {}
-    void Progresso(int) override {}
-    void FineProgresso() override {}
+    void ImpostaImmagine(dialogo::TControllo c, int immagine) override;
+    void MostraStilePunti(mappa::TFStileLayer& selettore) override;
+    void InizioProgresso(const std::string& testo, int massimo) override;
+    void Progresso(int posizione) override;
+    void FineProgresso() override;
     void DimensioniMappa(int larghezza, int altezza) override;
     mappa::TImmagine CatturaCartina() override;
     dialogo::TEsito EseguiModale() override;
@@ -100,6 +100,7 @@ private:
     HFONT font_ = nullptr, grassetto_ = nullptr, fontRapporto_ = nullptr;
     HBRUSH sfondoRapporto_ = nullptr;
     std::unique_ptr<TInspectorWin32> ins1_, ins2_, ins3_, ins4_;
+    std::unique_ptr<TProgressoWin32> progresso_;
     dialogo::TFMapMain* form_ = nullptr;
     bool applicando_ = false, mostrato_ = false, chiuso_ = false, mappaRidotta_ = false;
     dialogo::TEsito esito_ = dialogo::TEsito::Annulla;
@@ -111,8 +112,10 @@ private:
 
     Voce& V(dialogo::TControllo c) { return voci_[static_cast<std::size_t>(c)]; }
 
-    static LRESULT CALLBACK ProceduraFinestra(HWND h, UINT m, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK ProceduraMappa(HWND h, UINT m, WPARAM w, LPARAM l);
+    // The window procedure of the form's own windows (the dialog, the map):
+    // messages reach Gestore once the window's handle is in Finestra.
+    template <HWND TFMapMainWin32::*Finestra, LRESULT (TFMapMainWin32::*Gestore)(UINT, WPARAM, LPARAM)>
+    static LRESULT CALLBACK Procedura(HWND h, UINT m, WPARAM w, LPARAM l);
     static LRESULT CALLBACK ProceduraPannello(HWND h, UINT m, WPARAM w, LPARAM l);
     LRESULT Messaggio(UINT m, WPARAM w, LPARAM l);
     LRESULT MessaggioMappa(UINT m, WPARAM w, LPARAM l);

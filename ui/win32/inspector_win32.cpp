@@ -1,6 +1,8 @@
 #include "ui/win32/inspector_win32.h"
 
 #include "ui/win32/TFMapMainWin32.h"
+#include "ui/win32/finestre_win32.h"
+#include "ui/win32/stile_punti_win32.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -15,13 +17,6 @@ namespace {
 constexpr int AltezzaRiga = 22, Rientro = 12;
 constexpr wchar_t ClasseInspector[] = L"VeltranoInspector";
 
-HINSTANCE Modulo() {
-    HMODULE m = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&Modulo), &m);
-    return m;
-}
-
 std::wstring TestoFinestra(HWND h) {
     std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
     t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
@@ -34,20 +29,11 @@ TInspectorWin32::TInspectorWin32(TFMapMainWin32& finestra, HWND padre, const cha
                                  const std::vector<dialogo::TDefinizioneItem>& items, HFONT font, HFONT grassetto)
     : finestra_(finestra), font_(font), grassetto_(grassetto) {
     const HINSTANCE modulo = Modulo();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(modulo, ClasseInspector, &wc)) {
-        wc.lpfnWndProc = Procedura;
-        wc.hInstance = modulo;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-        wc.lpszClassName = ClasseInspector;
-        RegisterClassExW(&wc);
-    }
+    RegistraClasse(ClasseInspector, Procedura, GetSysColorBrush(COLOR_WINDOW));
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, ClasseInspector, L"",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 100, 100, padre,
                             nullptr, modulo, this);
-    SetPropW(hwnd_, L"Nome", reinterpret_cast<HANDLE>(const_cast<char*>(nome)));
+    NomeFinestra(hwnd_, nome);
     righe_.reserve(items.size());
     bool primoRadio = true;
     for (const dialogo::TDefinizioneItem& d : items) {
@@ -61,7 +47,7 @@ TInspectorWin32::TInspectorWin32(TFMapMainWin32& finestra, HWND padre, const cha
         auto crea = [&](const wchar_t* classe, const std::wstring& testo, DWORD stile, DWORD esteso = 0) {
             HWND h = CreateWindowExW(esteso, classe, testo.c_str(), WS_CHILD | WS_VISIBLE | stile, 0, 0, 10, 10, hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), modulo, nullptr);
-            SetPropW(h, L"Nome", reinterpret_cast<HANDLE>(const_cast<char*>(dialogo::NomeControllo(d.id))));
+            NomeFinestra(h, dialogo::NomeControllo(d.id));
             SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
             return h;
         };
@@ -318,6 +304,13 @@ void TInspectorWin32::ImpostaColore(TControllo c, mappa::TColore colore) {
     }
 }
 
+void TInspectorWin32::ImpostaImmagine(TControllo c, int immagine) {
+    if (Riga* r = R(c); r && r->editor && r->immagine != immagine) {
+        r->immagine = immagine;
+        InvalidateRect(r->editor, nullptr, TRUE);
+    }
+}
+
 void TInspectorWin32::FineModifica() {
     for (Riga& r : righe_)
         if (r.def.tipo == TTipoItem::Lista || r.def.tipo == TTipoItem::ListaScrivibile)
@@ -403,20 +396,26 @@ void TInspectorWin32::DisegnaPulsante(const DRAWITEMSTRUCT& d) {
         DeleteObject(b);
         FrameRect(d.hDC, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     } else {
+        const bool abilitato = (d.itemState & ODS_DISABLED) == 0;
         const std::wstring t = TestoFinestra(d.hwndItem);
+        RECT testo = rc;
+        if (r && r->immagine >= 0) {
+            // The glyph alone in the middle, or before the text.
+            const int lato = 16, y = (rc.top + rc.bottom - lato) / 2;
+            const int x = t.empty() ? (rc.left + rc.right - lato) / 2 : rc.left;
+            DisegnaStilePunto(d.hDC, RECT{x, y, x + lato, y + lato}, r->immagine, abilitato);
+            testo.left = x + lato + 4;
+        }
         SetBkMode(d.hDC, TRANSPARENT);
-        SetTextColor(d.hDC, GetSysColor((d.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-        DrawTextW(d.hDC, t.c_str(), static_cast<int>(t.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SetTextColor(d.hDC, GetSysColor(abilitato ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        DrawTextW(d.hDC, t.c_str(), static_cast<int>(t.size()), &testo, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     if (d.itemState & ODS_FOCUS)
         DrawFocusRect(d.hDC, &rc);
 }
 
 LRESULT CALLBACK TInspectorWin32::Procedura(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* ins = reinterpret_cast<TInspectorWin32*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    auto* ins = OggettoFinestra<TInspectorWin32>(h, m, l);
     if (!ins)
         return DefWindowProcW(h, m, w, l);
     switch (m) {
@@ -460,7 +459,6 @@ LRESULT CALLBACK TInspectorWin32::Procedura(HWND h, UINT m, WPARAM w, LPARAM l) 
             return 0;
         }
         break;
-    case WM_NCDESTROY: SetWindowLongPtrW(h, GWLP_USERDATA, 0); break;
     default: break;
     }
     return DefWindowProcW(h, m, w, l);

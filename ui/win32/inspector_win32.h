@@ -42,13 +42,15 @@ public:
     void ImpostaSolaLettura(dialogo::TControllo c, bool solaLettura);
     void ImpostaPremuto(dialogo::TControllo c, bool premuto);
     void ImpostaColore(dialogo::TControllo c, mappa::TColore colore);
+    /// A button item's picture: the glyph of point style immagine (-1: none).
+    void ImpostaImmagine(dialogo::TControllo c, int immagine);
     /// Closes an open drop-down list.
     void FineModifica();
     void Seleziona(dialogo::TControllo c);
 
     /// An editor's notification (WM_COMMAND), forwarded to the form.
     void Comando(dialogo::TControllo c, int notifica);
-    /// Paints a button item (a colour swatch or its text).
+    /// Paints a button item (a colour swatch, or its glyph and its text).
     void DisegnaPulsante(const DRAWITEMSTRUCT& d);
     void Disponi();
 
@@ -56,7 +58,7 @@ private:
     struct Riga {
         dialogo::TDefinizioneItem def;
         HWND caption = nullptr, editor = nullptr, frecce = nullptr;
-        int livello = 0;
+        int livello = 0, immagine = -1;
         bool visibile = true, haColore = false;
         mappa::TColore colore = 0;
     };
