@@ -3,7 +3,8 @@
 # the zip unpacked as a user would, into a folder whose name has a space and
 # an accented letter, and the host driving the dialog through its controls.
 # With VELTRANO_SCHERMATE=DIR, a screenshot of each run's open dialog is
-# saved there (needs ImageMagick's import).
+# saved there, and one of the point-style picker open (needs ImageMagick's
+# import).
 # Usage: esegui_dialogo.sh WINE64 host_dialogo.exe Veltrano_dll-V-win64.zip attesi_dialogo.bin
 set -euo pipefail
 # Windows need a screen: a virtual one when there is none.
@@ -32,7 +33,7 @@ esegui() {
   local pid=$!
   if [ -n "${VELTRANO_SCHERMATE:-}" ]; then
     mkdir -p "$VELTRANO_SCHERMATE"
-    for nome in conferma annulla libero; do
+    for nome in conferma annulla libero stile misura; do
       while [ ! -e "aperto_$nome" ] && kill -0 $pid 2>/dev/null; do sleep 0.2; done
       sleep 2
       import -window root "$VELTRANO_SCHERMATE/dialogo_$nome.png" || true

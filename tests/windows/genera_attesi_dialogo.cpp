@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
                         throw std::runtime_error("comune non trovato nella lista");
                     f.Scelto(C::cmb_Com, static_cast<int>(it - c.begin()));
                     f.Click(C::SB_Chiudi);
-                } else if (n == 1) {
+                } else if (n == 1 || n == scenari::ScenarioMisura) {
                     f.ChiusuraRichiesta();
                 } else {
                     f.Click(C::SB_Chiudi);

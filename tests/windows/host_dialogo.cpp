@@ -1,18 +1,25 @@
 // The Windows test host of the site dialog, run under wine64: a host window,
 // then VisualizzaDialog for each run of scenari_dialogo.h, driven from a
 // second thread as a user would through the controls' own messages (the
-// lists of "Modalità" and of the municipalities, CHIUDI, Escape). Each
-// returned record must equal the one the native form returned for the same
-// run, to the byte; the confirmed run must write its picture.
+// lists of "Modalità" and of the municipalities, CHIUDI, Escape; the option
+// panels, the names with their progress dialog, the point-style picker, a
+// distance measured with the mouse on the map). Each returned record must
+// equal the one the native form returned for the same run, to the byte; the
+// confirmed run must write its picture; the library must carry its cursors.
 // Usage: host_dialogo.exe DLL_FOLDER\ EXPECTED WORK_FOLDER\
 // With VELTRANO_SCHERMATE set, each run waits with the dialog open until
 // WORK_FOLDER\scattato_<run> exists (after writing aperto_<run>), so that a
 // script can take a screenshot.
+#include "dialog/controlli.h"
+#include "map/cursori.h"
 #include "tests/windows/scenari_dialogo.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cwchar>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -82,21 +89,187 @@ struct Guida {
     int scenario;
     std::wstring lavoro;
     HWND ospite;
+    DWORD threadDialogo;
+    HMODULE dll;
     bool proprietarioGiusto = false, ospiteDisabilitato = false, controlliTrovati = false;
 };
 
-void AttendiSchermata(const Guida& g) {
+using veltrano::dialogo::TControllo;
+namespace mappa = veltrano::mappa;
+
+// The command of a toolbar button, menu entry or control, as the Win32 front
+// end numbers them (IdDi in ui/win32/TFMapMainWin32.h).
+int IdDi(TControllo c) { return 1000 + static_cast<int>(c); }
+
+// Messages to the dialog's windows wait for its thread, never for ever.
+LRESULT Invia(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(h, m, w, l, SMTO_NORMAL, 60000, &r);
+    return static_cast<LRESULT>(r);
+}
+
+std::wstring Testo(HWND h) {
+    std::wstring t(static_cast<std::size_t>(Invia(h, WM_GETTEXTLENGTH)) + 1, L'\0');
+    t.resize(static_cast<std::size_t>(Invia(h, WM_GETTEXT, t.size(), reinterpret_cast<LPARAM>(t.data()))));
+    return t;
+}
+
+std::wstring TestoStato(HWND stato, int parte) {
+    std::wstring t(static_cast<std::size_t>(LOWORD(Invia(stato, SB_GETTEXTLENGTHW, parte))) + 1, L'\0');
+    t.resize(LOWORD(Invia(stato, SB_GETTEXTW, parte, reinterpret_cast<LPARAM>(t.data()))));
+    return t;
+}
+
+// A toolbar button clicked: its command from its toolbar.
+void PremiBarra(HWND d, const char* barra, TControllo c) {
+    Invia(d, WM_COMMAND, MAKEWPARAM(IdDi(c), BN_CLICKED), reinterpret_cast<LPARAM>(Controllo(d, barra)));
+}
+
+bool Spuntato(HWND h) { return h && Invia(h, BM_GETCHECK) == BST_CHECKED; }
+
+// A top-level window of the class that is (or is no longer) on screen.
+HWND AttendiClasse(const wchar_t* classe, bool presente, int ms) {
+    for (int i = 0; i < ms; ++i) {
+        HWND h = FindWindowW(classe, nullptr);
+        if ((h && IsWindowVisible(h)) == presente)
+            return presente ? h : reinterpret_cast<HWND>(1);
+        Sleep(1);
+    }
+    return nullptr;
+}
+
+// The pointer's map position from the status bar's first panel
+// ("Longitudine = 13.4000° - Latitudine = 42.3500°").
+bool Posizione(HWND stato, double& lon, double& lat) {
+    const std::wstring t = TestoStato(stato, 0);
+    const auto i = t.find(L"Latitudine = ");
+    return std::swscanf(t.c_str(), L"Longitudine = %lf", &lon) == 1 && i != std::wstring::npos &&
+           std::swscanf(t.c_str() + i, L"Latitudine = %lf", &lat) == 1;
+}
+
+// The distance rule of the tool, restated: a flat earth of 69.172 statute
+// miles to the degree, the cosine at the end point's latitude [km].
+double DistanzaKm(double lon0, double lat0, double lon1, double lat1) {
+    const double dy = std::fabs(lat1 - lat0) * 69.172;
+    const double dx = std::fabs(lon1 - lon0) * 69.172 * std::cos(3.14159265358979323846 * lat1 / 180);
+    return std::sqrt(dx * dx + dy * dy) * 1.609344;
+}
+
+// With VELTRANO_SCHERMATE set: the dialog stays as it is until the script
+// has taken its picture (nome: the run's name unless given).
+void AttendiSchermata(const Guida& g, const char* nome = nullptr) {
     if (!std::getenv("VELTRANO_SCHERMATE"))
         return;
-    const std::wstring nome = std::wstring(L"_") + std::wstring(scenari::Tutti[g.scenario].nome,
-                                                               scenari::Tutti[g.scenario].nome +
-                                                                   std::strlen(scenari::Tutti[g.scenario].nome));
-    CloseHandle(CreateFileW((g.lavoro + L"aperto" + nome).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+    if (!nome)
+        nome = scenari::Tutti[g.scenario].nome;
+    const std::wstring coda = L"_" + std::wstring(nome, nome + std::strlen(nome));
+    CloseHandle(CreateFileW((g.lavoro + L"aperto" + coda).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                             nullptr));
-    for (int i = 0; i < 600 && GetFileAttributesW((g.lavoro + L"scattato" + nome).c_str()) == INVALID_FILE_ATTRIBUTES;
+    for (int i = 0; i < 600 && GetFileAttributesW((g.lavoro + L"scattato" + coda).c_str()) == INVALID_FILE_ATTRIBUTES;
          ++i)
         Sleep(100);
 }
+
+// The names of the municipalities (with their progress dialog), the grid's
+// points as upward triangles from the picker, then a measure: press on the
+// map, drag, release.
+bool NomiStileMisura(const Guida& g, HWND d) {
+    bool ok = true;
+    auto controlla = [&ok](bool c, const char* cosa) {
+        if (!c) {
+            std::printf("FALLITO misura: %s\n", cosa);
+            ok = false;
+        }
+    };
+    // "Opzioni elementi amministrativi": the municipalities and their names.
+    PremiBarra(d, "ToolBarPrincipale", TControllo::TB_Opzioni);
+    HWND comuni = Controllo(d, "CB_VisCom"), nomi = Controllo(d, "CB_VisNomiCom");
+    controlla(comuni && nomi, "caselle dei comuni non trovate");
+    if (!comuni || !nomi)
+        return false;
+    if (!Spuntato(comuni))
+        Invia(comuni, BM_CLICK);
+    PostMessageW(nomi, BM_CLICK, 0, 0);
+    HWND progresso = AttendiClasse(L"VeltranoProgresso", true, 30000);
+    controlla(progresso != nullptr, "nessuna finestra di avanzamento mentre si caricano i nomi");
+    if (progresso) {
+        const std::wstring t = Testo(Controllo(progresso, "Testo"));
+        // Gone before its text could be read: nothing to hold against it.
+        if (!t.empty() || IsWindow(progresso))
+            controlla(t == L"Carico i nomi dei Comuni...", "testo dell'avanzamento");
+        std::printf("avanzamento: \"%ls\"\n", t.c_str());
+    }
+    controlla(AttendiClasse(L"VeltranoProgresso", false, 120000) != nullptr, "l'avanzamento non si chiude");
+    controlla(Spuntato(nomi) && IsWindowEnabled(d), "nomi non attivi dopo il caricamento");
+
+    // "Opzioni elementi geografici" hides the grid; its box shows it again.
+    PremiBarra(d, "ToolBarPrincipale", TControllo::TB_Griglia);
+    HWND griglia = Controllo(d, "CB_VisGriglia"), stile = Controllo(d, "SB_StilePnt");
+    controlla(griglia && stile, "controlli della griglia non trovati");
+    if (!griglia || !stile)
+        return false;
+    if (Spuntato(griglia))
+        Invia(griglia, BM_CLICK);
+    Invia(griglia, BM_CLICK);
+    PostMessageW(stile, BM_CLICK, 0, 0);
+    HWND selettore = AttendiClasse(L"VeltranoStileLayer", true, 10000);
+    controlla(selettore != nullptr, "il selettore dello stile non si apre");
+    if (selettore) {
+        RECT s{}, f{};
+        GetWindowRect(selettore, &s);
+        GetWindowRect(d, &f);
+        controlla(s.left == f.left + 120 && s.top == f.top + 175 && s.bottom - s.top == 196,
+                  "posizione o altezza del selettore");
+        AttendiSchermata(g, "stile");
+        PostMessageW(Controllo(selettore, "Voce4"), BM_CLICK, 0, 0); // "Triangolo su"
+        controlla(AttendiClasse(L"VeltranoStileLayer", false, 10000) != nullptr, "il selettore non si chiude");
+    }
+
+    // The measure, from the site ('per Coordinate' with a site set).
+    HWND mappa = Controllo(d, "Map"), stato = Controllo(d, "StatusBar1"), distanza = Controllo(d, "NxTextItem8");
+    HWND strumento = Controllo(d, "SB_CalcDist");
+    controlla(mappa && stato && distanza && strumento, "mappa o riga della distanza non trovate");
+    if (!mappa || !stato || !distanza || !strumento)
+        return false;
+    Invia(strumento, BM_CLICK);
+    controlla(Spuntato(strumento), "Calcola Distanza non resta premuto");
+    RECT r{};
+    GetClientRect(mappa, &r);
+    const int x0 = r.right / 2, y0 = r.bottom / 2, x1 = r.right * 3 / 4, y1 = r.bottom * 5 / 8;
+    double lonP = 0, latP = 0, lon1 = 0, lat1 = 0;
+    Invia(mappa, WM_MOUSEMOVE, 0, MAKELPARAM(x0, y0));
+    Posizione(stato, lonP, latP);
+    Invia(mappa, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
+    Invia(mappa, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
+    controlla(Posizione(stato, lon1, lat1), "posizione del puntatore illeggibile");
+    // While measuring, the map shows the library's cross.
+    AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, TRUE);
+    Invia(mappa, WM_SETCURSOR, reinterpret_cast<WPARAM>(mappa), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    const HCURSOR cursore = GetCursor();
+    AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, FALSE);
+    const std::string croce = std::string("32B_") + mappa::NomiCursori[mappa::CursoreCroceNorm - 1];
+    controlla(cursore && cursore == LoadCursorA(g.dll, croce.c_str()), "il cursore della misura non è la croce");
+    Invia(mappa, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
+    controlla(!Spuntato(strumento), "lo strumento non si spegne dopo una misura");
+
+    const double lonS = std::wcstod(Testo(Controllo(d, "Edit1")).c_str(), nullptr);
+    const double latS = std::wcstod(Testo(Controllo(d, "Edit2")).c_str(), nullptr);
+    const bool dalSito = Invia(Controllo(d, "Radiogroup1"), CB_GETCURSEL) == 0 && (lonS != 0 || latS != 0);
+    const double km = dalSito ? DistanzaKm(lonS, latS, lon1, lat1) : DistanzaKm(lonP, latP, lon1, lat1);
+    const double letta = std::wcstod(Testo(distanza).c_str(), nullptr);
+    // The row's caption is the window made just before its editor.
+    const std::wstring didascalia = Testo(GetWindow(distanza, GW_HWNDPREV));
+    const bool metri = km <= 1.0;
+    // The status bar rounds the pointer to 1e-4 degrees: about 10 m.
+    controlla(std::fabs(letta - (metri ? km * 1000 : km)) <= (metri ? 20 : 0.02), "distanza scritta nella riga");
+    controlla(didascalia == (metri ? L"Distanza dalla costa [m]" : L"Distanza dalla costa [km]"),
+              "didascalia della riga della distanza");
+    std::printf("misura: %.3f km dal %s (%.4f %.4f) a (%.4f %.4f), riga %ls (%ls)\n", km,
+                dalSito ? "sito" : "punto premuto", dalSito ? lonS : lonP, dalSito ? latS : latP, lon1, lat1,
+                Testo(distanza).c_str(), didascalia.c_str());
+    return ok;
+}
+
 
 DWORD WINAPI Guida_(LPVOID p) {
     auto* g = static_cast<Guida*>(p);
@@ -118,6 +291,10 @@ DWORD WINAPI Guida_(LPVOID p) {
         g->controlliTrovati = g->controlliTrovati && Scegli(comuni, static_cast<int>(i));
         AttendiSchermata(*g);
         PostMessageW(Controllo(d, "SB_Chiudi"), BM_CLICK, 0, 0);
+    } else if (g->scenario == scenari::ScenarioMisura) {
+        g->controlliTrovati = NomiStileMisura(*g, d);
+        AttendiSchermata(*g);
+        PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
     } else if (g->scenario == 1) {
         AttendiSchermata(*g);
         // Escape ends the dialog as cancelled.
@@ -156,6 +333,13 @@ int wmain(int argc, wchar_t** argv) {
     CONTROLLA(attesi.size() == n * sizeof(TGIS_DatiOut), "%zu byte attesi", attesi.size());
     if (attesi.size() != n * sizeof(TGIS_DatiOut))
         return 1;
+    // The nine cursors in their three sets, as cursor resources of the library.
+    for (const char* prefisso : mappa::PrefissiCursori)
+        for (const char* nome : mappa::NomiCursori) {
+            const std::string risorsa = std::string(prefisso) + nome;
+            CONTROLLA(FindResourceA(dll, risorsa.c_str(), MAKEINTRESOURCEA(12)) != nullptr, // RT_GROUP_CURSOR
+                      "cursore %s mancante nella libreria", risorsa.c_str());
+        }
 
     // The host's own window, active, as the dialog's owner.
     HWND ospite = CreateWindowExW(0, L"STATIC", L"Ospite", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
@@ -170,7 +354,7 @@ int wmain(int argc, wchar_t** argv) {
         for (wchar_t c : immagineW)
             immagine += static_cast<char>(c < 0x80 ? c : '?');
         VelStringa file = daUtf8(s == 0 ? immagine.c_str() : "");
-        Guida g{static_cast<int>(s), lavoro, ospite};
+        Guida g{static_cast<int>(s), lavoro, ospite, GetCurrentThreadId(), dll};
         HANDLE t = CreateThread(nullptr, 0, Guida_, &g, 0, nullptr);
         visualizza(nullptr, sc.categoria, sc.classe, sc.vn, 0, file, &d);
         WaitForSingleObject(t, 30000);

@@ -22,12 +22,17 @@ struct Scenario {
 // 0: preset building data, a municipality chosen through the lists, confirmed
 //    ("Sulmona", from the previous site's province);
 // 1: cancelled with Escape (only the missing ED50 coordinates are written);
-// 2: free building data, confirmed at once.
+// 2: free building data, confirmed at once;
+// 3: preset building data, the municipalities' names loaded, the grid's
+//    point style chosen, a distance measured on the map, then cancelled
+//    (the measure must leave the host's record as a cancel leaves it).
 inline constexpr Scenario Tutti[] = {
     {"conferma", 3, 4, 100, 13.4f, 42.35f, 1},
     {"annulla", 2, 2, 50, 12.4964f, 41.9028f, 2},
     {"libero", 0, 0, 0, 13.4f, 42.35f, 1},
+    {"misura", 2, 2, 50, 13.4f, 42.35f, 1},
 };
+inline constexpr int ScenarioMisura = 3;
 inline constexpr const char* ComuneScelto = "Sulmona";
 inline constexpr int ModoLocalita = 1; // the second item of "Modalità"
 
