@@ -225,51 +225,69 @@ bool NomiStileMisura(const Guida& g, HWND d) {
         controlla(AttendiClasse(L"VeltranoStileLayer", false, 10000) != nullptr, "il selettore non si chiude");
     }
 
-    // The measure, from the site ('per Coordinate' with a site set).
+    // The measures, from the site ('per Coordinate' with a site set).
     HWND mappa = Controllo(d, "Map"), stato = Controllo(d, "StatusBar1"), distanza = Controllo(d, "NxTextItem8");
     HWND strumento = Controllo(d, "SB_CalcDist");
     controlla(mappa && stato && distanza && strumento, "mappa o riga della distanza non trovate");
     if (!mappa || !stato || !distanza || !strumento)
         return false;
-    Invia(strumento, BM_CLICK);
-    controlla(Spuntato(strumento), "Calcola Distanza non resta premuto");
-    RECT r{};
-    GetClientRect(mappa, &r);
-    const int x0 = r.right / 2, y0 = r.bottom / 2, x1 = r.right * 3 / 4, y1 = r.bottom * 5 / 8;
-    double lonP = 0, latP = 0, lon1 = 0, lat1 = 0;
-    Invia(mappa, WM_MOUSEMOVE, 0, MAKELPARAM(x0, y0));
-    Posizione(stato, lonP, latP);
-    Invia(mappa, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
-    Invia(mappa, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
-    controlla(Posizione(stato, lon1, lat1), "posizione del puntatore illeggibile");
-    // While measuring, the map shows the library's cross.
-    AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, TRUE);
-    Invia(mappa, WM_SETCURSOR, reinterpret_cast<WPARAM>(mappa), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    const HCURSOR cursore = GetCursor();
-    AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, FALSE);
-    const std::string croce = std::string("32B_") + mappa::NomiCursori[mappa::CursoreCroceNorm - 1];
-    controlla(cursore && cursore == LoadCursorA(g.dll, croce.c_str()), "il cursore della misura non è la croce");
-    Invia(mappa, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
-    controlla(!Spuntato(strumento), "lo strumento non si spegne dopo una misura");
-
     const double lonS = std::wcstod(Testo(Controllo(d, "Edit1")).c_str(), nullptr);
     const double latS = std::wcstod(Testo(Controllo(d, "Edit2")).c_str(), nullptr);
     const bool dalSito = Invia(Controllo(d, "Radiogroup1"), CB_GETCURSEL) == 0 && (lonS != 0 || latS != 0);
-    const double km = dalSito ? DistanzaKm(lonS, latS, lon1, lat1) : DistanzaKm(lonP, latP, lon1, lat1);
-    const double letta = std::wcstod(Testo(distanza).c_str(), nullptr);
-    // The row's caption is the window made just before its editor.
-    const std::wstring didascalia = Testo(GetWindow(distanza, GW_HWNDPREV));
-    const bool metri = km <= 1.0;
-    // The status bar rounds the pointer to 1e-4 degrees: about 10 m.
-    controlla(std::fabs(letta - (metri ? km * 1000 : km)) <= (metri ? 20 : 0.02), "distanza scritta nella riga");
-    controlla(didascalia == (metri ? L"Distanza dalla costa [m]" : L"Distanza dalla costa [km]"),
-              "didascalia della riga della distanza");
-    std::printf("misura: %.3f km dal %s (%.4f %.4f) a (%.4f %.4f), riga %ls (%ls)\n", km,
-                dalSito ? "sito" : "punto premuto", dalSito ? lonS : lonP, dalSito ? latS : latP, lon1, lat1,
-                Testo(distanza).c_str(), didascalia.c_str());
+    const std::string croce = std::string("32B_") + mappa::NomiCursori[mappa::CursoreCroceNorm - 1];
+    // One gesture: the tool on, press at (x0, y0), drag to (x1, y1), release;
+    // the end point's map position is left in lon1, lat1.
+    auto misura = [&](int x0, int y0, int x1, int y1, double& lon1, double& lat1) {
+        Invia(strumento, BM_CLICK);
+        controlla(Spuntato(strumento), "Calcola Distanza non resta premuto");
+        double lonP = 0, latP = 0;
+        Invia(mappa, WM_MOUSEMOVE, 0, MAKELPARAM(x0, y0));
+        Posizione(stato, lonP, latP);
+        Invia(mappa, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, y0));
+        Invia(mappa, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x1, y1));
+        controlla(Posizione(stato, lon1, lat1), "posizione del puntatore illeggibile");
+        // While measuring, the map shows the library's cross.
+        AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, TRUE);
+        Invia(mappa, WM_SETCURSOR, reinterpret_cast<WPARAM>(mappa), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const HCURSOR cursore = GetCursor();
+        AttachThreadInput(GetCurrentThreadId(), g.threadDialogo, FALSE);
+        controlla(cursore && cursore == LoadCursorA(g.dll, croce.c_str()), "il cursore della misura non è la croce");
+        Invia(mappa, WM_LBUTTONUP, 0, MAKELPARAM(x1, y1));
+        controlla(!Spuntato(strumento), "lo strumento non si spegne dopo una misura");
+
+        const double km = dalSito ? DistanzaKm(lonS, latS, lon1, lat1) : DistanzaKm(lonP, latP, lon1, lat1);
+        const std::wstring riga = Testo(distanza);
+        // The row's caption is the window made just before its editor.
+        const std::wstring didascalia = Testo(GetWindow(distanza, GW_HWNDPREV));
+        const bool metri = km <= 1.0;
+        // The status bar rounds the pointer to 1e-4 degrees: about 10 m.
+        controlla(std::fabs(std::wcstod(riga.c_str(), nullptr) - (metri ? km * 1000 : km)) <= (metri ? 20 : 0.02),
+                  "distanza scritta nella riga");
+        controlla(didascalia == (metri ? L"Distanza dalla costa [m]" : L"Distanza dalla costa [km]"),
+                  "didascalia della riga della distanza");
+        std::printf("misura: %.3f km dal %s (%.4f %.4f) a (%.4f %.4f), riga %ls (%ls)\n", km,
+                    dalSito ? "sito" : "punto premuto", dalSito ? lonS : lonP, dalSito ? latS : latP, lon1, lat1,
+                    riga.c_str(), didascalia.c_str());
+        return km;
+    };
+    RECT r{};
+    GetClientRect(mappa, &r);
+    const int x0 = r.right / 2, y0 = r.bottom / 2, x1 = r.right * 3 / 4, y1 = r.bottom * 5 / 8;
+    double lonA = 0, latA = 0, lonB = 0, latB = 0, lon = 0, lat = 0;
+    // To the map's centre, then a quarter of it farther (kilometres): the
+    // map's scale follows from the two ends.
+    misura(x0, y0, x0, y0, lonA, latA);
+    misura(x0, y0, x1, y1, lonB, latB);
+    if (dalSito && lonB != lonA && latB != latA) {
+        // Metres: a few pixels from the site.
+        const int xs = x0 + static_cast<int>(std::lround((lonS - lonA) / (lonB - lonA) * (x1 - x0)));
+        const int ys = y0 + static_cast<int>(std::lround((latS - latA) / (latB - latA) * (y1 - y0)));
+        controlla(misura(xs, ys, xs + 3, ys + 2, lon, lat) <= 1.0, "la misura corta non resta sotto il chilometro");
+    }
+    // The long one again, on screen for the picture.
+    misura(x0, y0, x1, y1, lon, lat);
     return ok;
 }
-
 
 DWORD WINAPI Guida_(LPVOID p) {
     auto* g = static_cast<Guida*>(p);
