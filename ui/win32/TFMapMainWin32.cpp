@@ -204,11 +204,19 @@ void TFMapMainWin32::Crea() {
     menu_ = CreateMenu();
     for (const dialogo::TMenu& m : dialogo::Menu()) {
         HMENU sotto = CreatePopupMenu();
+        bool separatore = false; // the last entry appended is a separator
         for (const dialogo::TVoceMenu& v : m.voci) {
             if (!v.testo) {
-                AppendMenuW(sotto, MF_SEPARATOR, 0, nullptr);
+                if (!separatore)
+                    AppendMenuW(sotto, MF_SEPARATOR, 0, nullptr);
+                separatore = true;
                 continue;
             }
+            // The site report needs the spectra and page layouts that this
+            // front end does not show yet: no entry that would do nothing.
+            if (v.azione == C::TB_Relazione && !OffreSpettri())
+                continue;
+            separatore = false;
             std::wstring t = Wide(v.testo);
             if (v.scorciatoia)
                 t += L"\t" + Wide(v.scorciatoia);
