@@ -1,12 +1,20 @@
-// Helpers of the Qt tests: the check that no window outlives a test.
+// Helpers of the Qt tests: the site dialog's window as the window tests open
+// it, and the check that no window outlives a test.
 #pragma once
 
+#include "dialog/TFMapMain.h"
 #include "tests/supporto_dati.h"
+#include "ui/qt/TFMapMainQt.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
 
 namespace veltrano::test {
 
@@ -19,5 +27,35 @@ inline void NessunaFinestraRimasta() {
             ++n;
     EXPECT_EQ(n, 0) << "finestre rimaste aperte";
 }
+
+/// The window and its form over a scratch data folder. Apri() opens it as a
+/// host would, with the previous site (WGS84) given, and shows it non-modally
+/// at the size given; closing unhooks the form before the window goes.
+struct FinestraProva {
+    CartellaTemporanea dati;
+    ui::TFMapMainQt w;
+    std::unique_ptr<dialogo::TFMapMain> f;
+    explicit FinestraProva(const std::string& nome) : dati(nome) {}
+    void Apri(float lonSito, float latSito, int larghezza, int altezza, const dialogo::TParametriDialogo& p = {}) {
+        f = std::make_unique<dialogo::TFMapMain>(dati.p, w);
+        w.Collega(f.get());
+        TGIS_DatiOut d;
+        std::memset(&d, 0, sizeof d);
+        d.LonSito = lonSito;
+        d.LatSito = latSito;
+        d.TipoRic = 1;
+        f->Prepara(p, d);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        w.setWindowState(Qt::WindowNoState);
+        w.setGeometry(0, 0, larghezza, altezza);
+        QTest::qWait(50);
+    }
+    ~FinestraProva() {
+        w.Collega(nullptr);
+        f.reset();
+        w.hide();
+    }
+};
 
 } // namespace veltrano::test

@@ -38,34 +38,14 @@ std::filesystem::path Schermata(const char* nome) {
     return p / nome;
 }
 
-struct Finestra {
-    test::CartellaTemporanea dati;
-    TFMapMainQt w;
-    std::unique_ptr<TFMapMain> f;
+struct Finestra : test::FinestraProva {
     QStringList messaggi;
     std::function<void(QWidget*, const QString&)> prima = TFMapMainQt::MostraMessaggio;
-    explicit Finestra(const std::string& nome) : dati(nome) {
+    explicit Finestra(const std::string& nome) : FinestraProva(nome) {
         TFMapMainQt::MostraMessaggio = [this](QWidget*, const QString& t) { messaggi << t; };
-        f = std::make_unique<TFMapMain>(dati.p, w);
-        w.Collega(f.get());
-        TGIS_DatiOut d;
-        std::memset(&d, 0, sizeof d);
-        d.LonSito = 13.4f;
-        d.LatSito = 42.35f;
-        d.TipoRic = 1;
-        f->Prepara({}, d);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.setWindowState(Qt::WindowNoState);
-        w.setGeometry(0, 0, 1280, 860);
-        QTest::qWait(50);
+        Apri(13.4f, 42.35f, 1280, 860);
     }
-    ~Finestra() {
-        TFMapMainQt::MostraMessaggio = prima;
-        w.Collega(nullptr);
-        f.reset();
-        w.hide();
-    }
+    ~Finestra() { TFMapMainQt::MostraMessaggio = prima; }
     QAction* Esporta() const { return w.findChild<QAction*>("ToolButton19"); }
 };
 

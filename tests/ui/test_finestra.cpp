@@ -36,29 +36,9 @@ std::filesystem::path CartellaSchermate() {
 }
 
 // The window and its form, shown non-modally at full-screen size.
-struct Finestra {
-    test::CartellaTemporanea dati;
-    TFMapMainQt w;
-    std::unique_ptr<TFMapMain> f;
-    explicit Finestra(const std::string& nome, const TParametriDialogo& p = {}) : dati(nome) {
-        f = std::make_unique<TFMapMain>(dati.p, w);
-        w.Collega(f.get());
-        TGIS_DatiOut d;
-        std::memset(&d, 0, sizeof d);
-        d.LonSito = 13.4f;
-        d.LatSito = 42.35f;
-        d.TipoRic = 1;
-        f->Prepara(p, d);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.setWindowState(Qt::WindowNoState);
-        w.setGeometry(0, 0, 1920, 1080);
-        QTest::qWait(50);
-    }
-    ~Finestra() {
-        w.Collega(nullptr);
-        f.reset();
-        w.hide();
+struct Finestra : test::FinestraProva {
+    explicit Finestra(const std::string& nome, const TParametriDialogo& p = {}) : FinestraProva(nome) {
+        Apri(13.4f, 42.35f, 1920, 1080, p);
     }
     template <class T> T* Cerca(C c) const { return w.findChild<T*>(NomeControllo(c)); }
     // The user picks the item with that text in a drop-down.

@@ -41,31 +41,11 @@ fs::path Schermate() {
 QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
 // The window over a scratch data folder, with the site of L'Aquila applied.
-struct Finestra {
-    test::CartellaTemporanea dati;
-    TFMapMainQt w;
-    std::unique_ptr<TFMapMain> f;
-    explicit Finestra(const std::string& nome) : dati(nome) {
-        f = std::make_unique<TFMapMain>(dati.p, w);
-        w.Collega(f.get());
-        TGIS_DatiOut d;
-        std::memset(&d, 0, sizeof d);
-        d.LonSito = 13.3987f;
-        d.LatSito = 42.3498f;
-        d.TipoRic = 1;
-        f->Prepara({}, d);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.setWindowState(Qt::WindowNoState);
-        w.setGeometry(0, 0, 1600, 1000);
-        QTest::qWait(50);
+struct Finestra : test::FinestraProva {
+    explicit Finestra(const std::string& nome) : FinestraProva(nome) {
+        Apri(13.3987f, 42.3498f, 1600, 1000);
         f->Click(C::SB_Applica);
         QTest::qWait(30);
-    }
-    ~Finestra() {
-        w.Collega(nullptr);
-        f.reset();
-        w.hide();
     }
     void Premi(C c) {
         ASSERT_NE(w.Azione(c), nullptr) << NomeControllo(c);

@@ -38,29 +38,9 @@ std::filesystem::path Schermate() {
 }
 
 // The window and its form at full-screen size, the site near L'Aquila.
-struct Finestra {
-    test::CartellaTemporanea dati;
-    TFMapMainQt w;
-    std::unique_ptr<TFMapMain> f;
-    explicit Finestra(const std::string& nome) : dati(nome) {
-        f = std::make_unique<TFMapMain>(dati.p, w);
-        w.Collega(f.get());
-        TGIS_DatiOut d;
-        std::memset(&d, 0, sizeof d);
-        d.LonSito = 13.4f;
-        d.LatSito = 42.35f;
-        d.TipoRic = 1;
-        f->Prepara({}, d);
-        w.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.setWindowState(Qt::WindowNoState);
-        w.setGeometry(0, 0, 1920, 1080);
-        QTest::qWait(50);
-    }
-    ~Finestra() {
-        w.Collega(nullptr);
-        f.reset();
-        w.hide();
+struct Finestra : test::FinestraProva {
+    explicit Finestra(const std::string& nome) : FinestraProva(nome) {
+        Apri(13.4f, 42.35f, 1920, 1080);
     }
     template <class T> T* Cerca(const QString& nome) const { return w.findChild<T*>(nome); }
     void Schermata(const char* nome) {
