@@ -30,6 +30,7 @@ TFMapMain::TFMapMain(const std::filesystem::path& percorsoDati, TVistaDialogo& v
     CollegaChiusura();
     CollegaUscite();
     CollegaAiuto();
+    CollegaWeb();
 
     ImpostaSeparatori();
     cartellaScrittura_ = percorsoDati_;
@@ -95,8 +96,8 @@ void TFMapMain::InizializzaControlli() {
     ImpostaPremuto(C::NxRadioItem1, true);
     ImpostaPremuto(C::CB_VisReg, true);
     ImpostaPremuto(C::TB_Map, true);
-    // The on-line map is not part of this dialog.
-    ImpostaAbilitato(C::TB_Google, false);
+    // The on-line map only where the front end can show it.
+    ImpostaAbilitato(C::TB_Google, vista_.OffreMappaWeb());
     ImpostaVisibile(C::Panel10, false);
     ImpostaVisibile(C::Panel7, false);
     ImpostaVisibile(C::EditIndirizzo, false);
@@ -269,7 +270,9 @@ void TFMapMain::Cambiato(TControllo c, const std::string& testo) {
     controlli_[Indice_(c)].testo = testo;
     if (c == C::cmb_Com)
         comuneDigitato_ = true;
-    if (DelSito(c))
+    if (c == C::EditIndirizzo)
+        Edit3Change();
+    else if (DelSito(c))
         CambioValoreSito(c);
     else
         OpzioniSpin(c);

@@ -19,6 +19,8 @@
 //   TFMapMain_chiusura.cpp         entry from the host, confirmation, picture, write-back
 //   TFMapMain_uscite.cpp           save and print the report and the map, the spectra, the site report
 //   TFMapMain_aiuto.cpp            warnings, help, the maker's site
+//   TFMapMain_web.cpp              the on-line map: switching maps, the page's click, position,
+//                                  altitude, address search and ruler
 // GUI thread only. While the form exists the floating-point control word is
 // the dialog's (fpu.h).
 #pragma once
@@ -103,6 +105,10 @@ public:
     void MappaRotella(mappa::TPuntoPx p, int delta);
     /// The map control's size [px].
     void MappaDimensioni(int larghezza, int altezza);
+    /// The on-line map's page starts loading, and has loaded (documento:
+    /// the browser has a document).
+    void WebBrowser1BeforeNavigate2();
+    void WebBrowser1DocumentComplete(bool documento);
 
     // ---- Control state (what the view was told)
     const TStatoControllo& Stato(TControllo c) const { return controlli_[Indice_(c)]; }
@@ -143,6 +149,14 @@ public:
     void* MainApp = nullptr;
     bool MsgHlpVis = false; // the help message is on screen
     std::filesystem::path nomeFileImmPuntiSito;
+    // The on-line map: the page has a document (htmlDoc) and has finished
+    // loading; the next valid click first marks the current site (bClick);
+    // a valid click has happened (bClick1); the page's last altitude text.
+    bool htmlDoc = false, WebBrowserDocumentComplete = false, bClick = false, bClick1 = false;
+    std::string sAlt;
+    /// Help context of the site inspector: 5 with the dialog's map, 6 with
+    /// the on-line map.
+    int ContestoAiutoSito = 0;
     const std::filesystem::path& PercorsoDati() const { return percorsoDati_; }
     /// The file the dialog reads among its own (options, user sites): in
     /// the folder it writes to when one is there, else in the data folder.
@@ -249,6 +263,23 @@ public:
     static std::string IndirizzoSito();
     /// Image1: opens IndirizzoSito in the browser.
     void Image1Click();
+
+    // ---- TFMapMain_web.cpp
+    /// The page of the on-line map: Tavrel.htm in the data folder.
+    std::filesystem::path PaginaWeb() const { return percorsoDati_ / "Tavrel.htm"; }
+    void MostraMappaWeb();
+    void TB_MapClick();
+    void TB_GoogleClick();
+    /// The page's document was clicked (through the event object).
+    void ClickPaginaWeb();
+    void LeggiPosizioneWeb(const std::string& sLon, const std::string& sLat);
+    void LeggiAltitudineWeb();
+    void CercaIndirizzoWeb();
+    void Edit3Change();
+    /// One statement run in the page; nothing while no page is loaded.
+    void EseguiScript(const std::string& testo);
+    /// The on-line map is shown (its button down and its page loaded).
+    bool MappaWebAttiva() const;
 
     // ---- Names of the map shapes
     std::string NomeRegione(int i) const;
@@ -368,6 +399,13 @@ private:
 
     // ---- TFMapMain_aiuto.cpp
     void CollegaAiuto();
+
+    // ---- TFMapMain_web.cpp
+    void CollegaWeb();
+    bool PaginaPronta() const { return WebBrowserDocumentComplete && htmlDoc; }
+    /// The page is centred on the site of the WGS84 rows (call), when both
+    /// are numbers.
+    void VaiAlSitoWeb(const char* funzione);
 };
 
 } // namespace veltrano::dialogo

@@ -190,6 +190,8 @@ void TFMapMain::AggiornaSito(bool ConAltitudine, double Lon, double Lat) {
 }
 
 void TFMapMain::SB_ApplicaClick() {
+    if (Giu(C::TB_Google))
+        CercaIndirizzoWeb();
     if (Giu(C::NxRadioItem2)) {
         const auto lon = LeggiNumero(Testo(C::NxTextItem5)), lat = LeggiNumero(Testo(C::NxTextItem6));
         if (!lon || !lat) {
@@ -217,8 +219,16 @@ void TFMapMain::PosizionaSito(bool DallaMappa) {
     NomiDaShape(r, p, c);
     SelezionaNomi();
     StatoPannello1();
-    if (!Giu(C::TB_Map))
+    if (!Giu(C::TB_Map)) {
+        // The on-line map is shown. A site typed and applied still gets
+        // its coordinate rows and report; a site from the page's click
+        // gets them from LeggiPosizioneWeb.
+        if (!DallaMappa)
+            AggiornaSito(false, x, y);
+        if (Giu(C::TB_Google) && bClick1)
+            VaiAlSitoWeb("GotoLatLng");
         return;
+    }
     AggiornaSito(DallaMappa, x, y);
     Map.CancellaDisegni();
     Map.NuovoDisegno();
@@ -432,6 +442,8 @@ void TFMapMain::SelezionaComune(int IndiceShape) {
     DisegnaSito(NumeroOZero(Testo(C::Edit1)), NumeroOZero(Testo(C::Edit2)));
     if (ModoIndividuazione() == ModoLocalita)
         ImpostaTesto(C::EditIndirizzo, sCom);
+    if (Giu(C::TB_Google))
+        VaiAlSitoWeb("GotoLatLng");
     selezionato = false;
     AbilitaAltitudine();
 }

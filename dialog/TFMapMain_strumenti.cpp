@@ -76,6 +76,11 @@ void TFMapMain::TB_ZoomPiuClick(TControllo da) {
 // ---- Right panel
 
 void TFMapMain::SB_CalcDistClick() {
+    if (Giu(C::TB_Google)) {
+        // The on-line map measures with the page's own ruler.
+        EseguiScript(Giu(C::SB_CalcDist) ? "addruler()" : "clearDistance()");
+        return;
+    }
     if (Giu(C::SB_CalcDist)) {
         Measuring = true;
         Map.ImpostaModoCursore(mappa::ModoNessuno);
@@ -92,6 +97,12 @@ void TFMapMain::SB_CalcDistClick() {
 }
 
 void TFMapMain::SB_AltitudineClick() {
+    if (Giu(C::TB_Google)) {
+        LeggiAltitudineWeb();
+        int n = 0;
+        ScriviRisultati(n, NumeroOZero(Testo(C::NxTextItem5)), NumeroOZero(Testo(C::NxTextItem6)));
+        return;
+    }
     // The map has no terrain: the site takes the altitude that the
     // municipality database gives the municipality it lies in, as when the
     // municipality is chosen from the list.

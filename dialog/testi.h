@@ -51,6 +51,11 @@ inline constexpr const char* SitiUtenteDanneggiati =
 inline constexpr const char* SitoSenzaValori =
     "Il sito è fuori dalla griglia di pericolosità e da ogni isola: non ha valori da restituire.\n"
     "Scegliere un altro sito, oppure chiudere la finestra per uscire senza cambiare nulla.";
+// The on-line map
+inline constexpr const char* NessunaConnessione =
+    "Per usufruire di questa funzione\rconnettersi ad internet e riavviare l'applicazione!";
+inline constexpr const char* TitoloInformazione = "INFO";
+inline constexpr const char* PaginaWebNonCaricata = "Impossibile caricare la mappa on-line:\n%s";
 inline constexpr const char* ImmagineNonScritta = "Impossibile scrivere l'immagine della cartina:\n%s";
 
 } // namespace veltrano::dialogo::testi

@@ -12,6 +12,7 @@
 
 #include "dialog/controlli.h"
 #include "dialog/uscite.h"
+#include "map/evento.h"
 #include "map/pittore.h"
 #include "map/stile_punti.h"
 
@@ -138,6 +139,35 @@ public:
     /// The site report: its soil and topography, then the printer set-up
     /// dialog with a PDF file offered. False when cancelled.
     virtual bool StampaRelazione(const TSitoDialogo& /*sito*/) { return false; }
+
+    // ---- The on-line map
+    // A web page of the data folder shown in place of the map control. A
+    // front end without one keeps every default: no web map, no
+    // connection, nothing loaded, every element missing.
+    /// True when the front end can show the on-line map ("Visualizza Mappa
+    /// On-Line" is enabled only then).
+    virtual bool OffreMappaWeb() const { return false; }
+    /// Whether the system reports a connection to the internet.
+    virtual bool ConnessoInternet() { return false; }
+    /// Starts loading the page. The front end reports the start to
+    /// TFMapMain::WebBrowser1BeforeNavigate2 and the end to
+    /// TFMapMain::WebBrowser1DocumentComplete.
+    virtual void NavigaMappaWeb(const std::filesystem::path& /*pagina*/) {}
+    /// Waits, letting window messages run, while the page is loading or
+    /// busy; gives up after a bounded time.
+    virtual void AttendiMappaWeb() {}
+    /// The web map in front of the map control (true) or behind it.
+    virtual void MappaWebDavanti(bool /*davanti*/) {}
+    /// From now on a click on the page's document calls evento's default
+    /// member; until the next page load.
+    virtual void CollegaClickWeb(mappa::TEventObject /*evento*/) {}
+    /// Runs one JavaScript statement in the page's window.
+    virtual void EseguiScript(const std::string& /*testo*/) {}
+    /// The inner HTML of the page's element with that id; nothing when the
+    /// page has no such element (or no page is loaded).
+    virtual std::optional<std::string> LeggiElementoWeb(const std::string& /*id*/) { return std::nullopt; }
+    /// A message box with the information icon and its own caption.
+    virtual void MessaggioInformazione(const std::string& testo, const std::string& /*titolo*/) { Messaggio(testo); }
 
     // ---- Modal run
     /// Shows the form modally and returns once Chiudi has been called.
