@@ -269,6 +269,10 @@ void TFMapMainQt::CreaPannelloDestro(QLayout* riga) {
     indirizzo->setObjectName("EditIndirizzo");
     indirizzo->setToolTip(U("es. (Via Nomentana 16, Roma)"));
     V(C::EditIndirizzo).widget = indirizzo;
+    connect(indirizzo, &QLineEdit::textEdited, this, [this](const QString& t) {
+        const std::string testo = t.toStdString();
+        Inoltra([testo](dialogo::TFMapMain& f) { f.Cambiato(C::EditIndirizzo, testo); });
+    });
     v->addWidget(indirizzo);
     auto pulsante = [this](const dialogo::TDefinizionePulsante& d) {
         auto* b = new QPushButton(U(d.testo));

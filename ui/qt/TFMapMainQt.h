@@ -9,6 +9,7 @@
 //   TFMapMainQt_vista.cpp  the view interface and the forwarding of input
 //   TFMapMainQt_uscite.cpp saving and printing, the spectra window, the site report
 //   TFMapMainQt_aiuto.cpp  warnings, the maker's site, the export of the hazard points
+//   TFMapMainQt_web.cpp    the on-line map (when built with Qt WebEngine)
 #pragma once
 
 #include "dialog/TFMapMain.h"
@@ -31,6 +32,8 @@ class QVBoxLayout;
 
 namespace veltrano::ui {
 
+class TMappaWebQt;
+
 class TFMapMainQt : public QDialog, public dialogo::TVistaDialogo {
     Q_OBJECT
 public:
@@ -39,6 +42,8 @@ public:
 
     /// Every message box of the dialog goes through here; tests replace it.
     static std::function<void(QWidget*, const QString&)> MostraMessaggio;
+    /// The information boxes (caption, text); tests replace it.
+    static std::function<void(QWidget*, const QString&, const QString&)> MostraInformazione;
 
     dialogo::TFMapMain* Form() const { return form_; }
     /// The widget, action or inspector item of a control (null if none).
@@ -89,6 +94,18 @@ public:
     bool StampaRelazione(const dialogo::TSitoDialogo& sito) override;
     dialogo::TEsito EseguiModale() override;
     void Chiudi(dialogo::TEsito esito) override;
+    // TFMapMainQt_web.cpp
+    bool OffreMappaWeb() const override;
+    bool ConnessoInternet() override;
+    void NavigaMappaWeb(const std::filesystem::path& pagina) override;
+    void AttendiMappaWeb() override;
+    void MappaWebDavanti(bool davanti) override;
+    void CollegaClickWeb(mappa::TEventObject evento) override;
+    void EseguiScript(const std::string& testo) override;
+    std::optional<std::string> LeggiElementoWeb(const std::string& id) override;
+    void MessaggioInformazione(const std::string& testo, const std::string& titolo) override;
+    /// The on-line map (null until it is first shown, and without WebEngine).
+    TMappaWebQt* MappaWeb() const { return web_; }
 
     // ---- Parts of the window, for the tests
     TWidgetMappa* Map = nullptr;
@@ -130,6 +147,8 @@ private:
     int attese_ = 0;
     int percentuale_ = -1; // of the progress dialog, last shown
     QVBoxLayout* radice_ = nullptr;
+    TMappaWebQt* web_ = nullptr;
+    bool clickWeb_ = false; // the page's click is being handled
 
     Voce& V(dialogo::TControllo c) { return voci_[static_cast<std::size_t>(c)]; }
     const Voce& V(dialogo::TControllo c) const { return voci_[static_cast<std::size_t>(c)]; }

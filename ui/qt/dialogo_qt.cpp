@@ -28,6 +28,9 @@ void PreparaApplicazione() {
     static int argc = 1;
     static char nome[] = "veltrano";
     static char* argv[] = {nome, nullptr};
+    // The on-line map's WebEngine shares the application's OpenGL contexts,
+    // which must be asked for before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     new QApplication(argc, argv);
 }
 

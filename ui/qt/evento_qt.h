@@ -17,6 +17,9 @@ public:
     explicit TEventObjectQt(mappa::TEventObject evento, QObject* padre = nullptr)
         : QObject(padre), evento_(std::move(evento)) {}
 
+    /// The method the calls reach from now on.
+    void Imposta(mappa::TEventObject evento) { evento_ = std::move(evento); }
+
     Q_INVOKABLE int Invoke() { return evento_.Invoke(mappa::TEventObject::IdPredefinito); }
     Q_INVOKABLE int Invoke(int dispId) { return evento_.Invoke(dispId); }
 
