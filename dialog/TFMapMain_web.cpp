@@ -167,8 +167,12 @@ void TFMapMain::LeggiPosizioneWeb(const std::string& sLon, const std::string& sL
         ImpostaTesto(C::Edit1, interi ? pLon : "0.0000");
         ImpostaTesto(C::Edit2, interi ? pLat : "0.0000");
     }
-    const Coordinate e = ConvCoord_WGS84toED50(static_cast<float>(NumeroOZero(Testo(C::Edit1))),
-                                               static_cast<float>(NumeroOZero(Testo(C::Edit2))));
+    const double lonW = NumeroOZero(Testo(C::Edit1)), latW = NumeroOZero(Testo(C::Edit2));
+    // The pointer's panel of the dialog's map would show where its pointer
+    // last was: it shows the site instead.
+    ImpostaTesto(C::StatusPanel0, "Longitudine = " + FormatoCoordinata(lonW) + "° - Latitudine = " +
+                                      FormatoCoordinata(latW) + "°");
+    const Coordinate e = ConvCoord_WGS84toED50(static_cast<float>(lonW), static_cast<float>(latW));
     ImpostaTesto(C::NxTextItem5, FormatoCoordinata(e.Lon));
     ImpostaTesto(C::NxTextItem6, FormatoCoordinata(e.Lat));
     PosizionaSito(true);

@@ -224,6 +224,21 @@ TEST_F(MappaWebQt, LaPaginaVeraFunzionaSenzaRete) {
     web.Valuta("clearDistance()");
     EXPECT_TRUE(web.Valuta("righello === null").toBool());
 
-    web.Valuta("GotoLatLng(42.3500,13.4000)");
+    // A user's clicks on the map, with the mouse: the first one marks the
+    // site, the second makes the clicked point the site.
+    web.Valuta("mappa.setView([42.35, 13.4], 9, {animate: false}); true");
+    QWidget* superficie = web.Vista()->focusProxy();
+    ASSERT_NE(superficie, nullptr);
+    const QPoint punto = superficie->rect().center() + QPoint(120, 80);
+    for (int volte = 0; volte < 2; ++volte) {
+        QTest::mouseClick(superficie, Qt::LeftButton, {}, punto);
+        QTest::qWait(300);
+    }
+    const QString clic = web.Leggi("latlng-control").value_or("");
+    QTRY_COMPARE(QString::fromStdString(t.f->Testo(C::Edit2)), clic.mid(12, 7));
+    EXPECT_EQ(QString::fromStdString(t.f->Testo(C::Edit1)), clic.mid(35, 7));
+    EXPECT_LT(NumeroOZero(t.f->Testo(C::Edit2)), 42.35) << "below the centre";
+    EXPECT_GT(NumeroOZero(t.f->Testo(C::Edit1)), 13.4) << "right of the centre";
+    EXPECT_EQ(QString::fromStdString(t.f->Testo(C::NxTextItem7)), web.Leggi("alt-control").value_or("-"));
     t.Schermata("mappa_web_tavrel.png");
 }

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -150,6 +151,48 @@ TEST(VisualizzaDialog, OspiteSenzaQtSceglieUnComuneEConferma) {
     EXPECT_EQ(std::memcmp(&c, &d, sizeof c), 0) << "cancelled: nothing else changes";
     std::filesystem::remove(immagine);
 }
+
+#ifdef VELTRANO_MAPPA_WEB
+TEST(VisualizzaDialog, OspiteSenzaQtSceglieIlSitoSullaMappaOnLine) {
+    // The plugin makes the application and starts WebEngine itself, the
+    // sandbox off for root; the user's clicks on the page's map choose the
+    // site the host receives.
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
+    qputenv("VELTRANO_CONNESSIONE", "1");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    Libreria lib(VELTRANO_LIBRERIA);
+    ASSERT_NE(lib.h, nullptr) << dlerror();
+    const auto visualizza = lib.Funzione<FVisualizza>("VisualizzaDialog");
+    bool pagina = false;
+    Utente() = [&](QWidget* w) {
+        w->findChild<QAction*>("TB_Google")->trigger();
+        QWidget* web = w->findChild<QWidget*>("VistaWeb");
+        ASSERT_NE(web, nullptr);
+        pagina = web->isVisible();
+        QWidget* superficie = web->focusProxy();
+        ASSERT_NE(superficie, nullptr);
+        // The first click marks the current site, the second one moves it.
+        for (int volte = 0; volte < 2; ++volte) {
+            QTest::mouseClick(superficie, Qt::LeftButton, {}, superficie->rect().center() + QPoint(60, 40));
+            QTest::qWait(400);
+        }
+        w->findChild<QPushButton*>("SB_Chiudi")->click();
+    };
+    qAddPreRoutine(Gioca);
+    TGIS_DatiOut d;
+    std::memset(&d, 0, sizeof d);
+    d.LonSito = 12.4964f;
+    d.LatSito = 41.9028f;
+    d.TipoRic = 1;
+    visualizza(nullptr, 2, 3, 100, 0, nullptr, &d);
+    qunsetenv("VELTRANO_CONNESSIONE");
+    EXPECT_TRUE(pagina);
+    EXPECT_EQ(qgetenv("QTWEBENGINE_DISABLE_SANDBOX"), ::geteuid() == 0 ? "1" : "");
+    EXPECT_GT(float{d.LonSito}, 12.4964f) << "right of the starting site";
+    EXPECT_LT(float{d.LatSito}, 41.9028f) << "below it";
+    EXPECT_GT(float{d.SLV.ag}, 0.0f);
+}
+#endif
 
 TEST(VisualizzaDialog, SenzaPluginUnErroreNonUnCrash) {
     // The library copied alone, with its data but without the plugin.

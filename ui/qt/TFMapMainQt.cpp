@@ -268,6 +268,7 @@ void TFMapMainQt::CreaPannelloDestro(QLayout* riga) {
     auto* indirizzo = new QLineEdit;
     indirizzo->setObjectName("EditIndirizzo");
     indirizzo->setToolTip(U("es. (Via Nomentana 16, Roma)"));
+    indirizzo->setPlaceholderText(U("Indirizzo o comune, poi APPLICA"));
     V(C::EditIndirizzo).widget = indirizzo;
     connect(indirizzo, &QLineEdit::textEdited, this, [this](const QString& t) {
         const std::string testo = t.toStdString();
