@@ -18,6 +18,7 @@
 #include "widgets/inspector.h"
 
 #include <QDialog>
+#include <QVariantMap>
 
 #include <array>
 #include <functional>
@@ -148,7 +149,8 @@ private:
     int percentuale_ = -1; // of the progress dialog, last shown
     QVBoxLayout* radice_ = nullptr;
     TMappaWebQt* web_ = nullptr;
-    bool clickWeb_ = false; // the page's click is being handled
+    bool clickWeb_ = false;      // the page's click is being handled
+    QVariantMap elementiClick_; // the page's elements at that click
 
     Voce& V(dialogo::TControllo c) { return voci_[static_cast<std::size_t>(c)]; }
     const Voce& V(dialogo::TControllo c) const { return voci_[static_cast<std::size_t>(c)]; }

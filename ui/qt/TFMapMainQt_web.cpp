@@ -40,7 +40,8 @@ void TFMapMainQt::NavigaMappaWeb(const std::filesystem::path& pagina) {
 }
 
 void TFMapMainQt::AttendiMappaWeb() {
-    if (web_)
+    // While a click is handled the statements just go in order.
+    if (web_ && !clickWeb_)
         web_->Attendi();
 }
 
@@ -55,17 +56,26 @@ void TFMapMainQt::CollegaClickWeb(mappa::TEventObject evento) {
     if (!web_)
         return;
     // The click reaches the form as user input does, from the window's own
-    // event loop: the form then reads the page and waits for the answers,
-    // which never come while the browser is still delivering the click.
-    // One click at a time: reading the page lets events run meanwhile.
+    // event loop, with the page's three elements as they were at the click
+    // already read: waiting for the page's answers from inside the
+    // browser's own delivery of an event may never end, so nothing waits
+    // while a click is handled. One click at a time.
     web_->CollegaClick(mappa::TEventObject([this, evento = std::move(evento)] {
-        QTimer::singleShot(0, this, [this, evento] {
-            if (clickWeb_)
-                return;
-            clickWeb_ = true;
-            Inoltra([&evento](dialogo::TFMapMain&) { evento.Invoke(mappa::TEventObject::IdPredefinito); });
-            clickWeb_ = false;
-        });
+        web_->LeggiElementi({QStringLiteral("click-valido"), QStringLiteral("latlng-control"),
+                             QStringLiteral("alt-control")},
+                            [this, evento](const QVariantMap& valori) {
+                                QTimer::singleShot(0, this, [this, evento, valori] {
+                                    if (clickWeb_)
+                                        return;
+                                    clickWeb_ = true;
+                                    elementiClick_ = valori;
+                                    Inoltra([&evento](dialogo::TFMapMain&) {
+                                        evento.Invoke(mappa::TEventObject::IdPredefinito);
+                                    });
+                                    elementiClick_.clear();
+                                    clickWeb_ = false;
+                                });
+                            });
     }));
 }
 
@@ -77,7 +87,12 @@ void TFMapMainQt::EseguiScript(const std::string& testo) {
 std::optional<std::string> TFMapMainQt::LeggiElementoWeb(const std::string& id) {
     if (!web_)
         return std::nullopt;
-    const auto t = web_->Leggi(QString::fromStdString(id));
+    const QString chiave = QString::fromStdString(id);
+    if (clickWeb_ && elementiClick_.contains(chiave)) {
+        const QVariant v = elementiClick_.value(chiave);
+        return v.isNull() ? std::nullopt : std::optional<std::string>(v.toString().toStdString());
+    }
+    const auto t = web_->Leggi(chiave);
     return t ? std::optional<std::string>(t->toStdString()) : std::nullopt;
 }
 

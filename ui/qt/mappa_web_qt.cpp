@@ -175,6 +175,19 @@ std::optional<QString> TMappaWebQt::Leggi(const QString& id) {
     return v.toString();
 }
 
+void TMappaWebQt::LeggiElementi(const QStringList& ids, std::function<void(const QVariantMap&)> fatto) {
+    if (!vista_)
+        return;
+    QStringList letterali;
+    for (const QString& id : ids)
+        letterali << LetteraleJs(id);
+    const QString js = QStringLiteral("(function (ids) { var r = {}; ids.forEach(function (i) {"
+                                      " var e = document.getElementById(i); r[i] = e ? e.innerHTML : null; });"
+                                      " return r; })([%1])")
+                           .arg(letterali.join(QChar(',')));
+    vista_->page()->runJavaScript(js, MondoPonte, [fatto = std::move(fatto)](const QVariant& v) { fatto(v.toMap()); });
+}
+
 void TMappaWebQt::CollegaClick(mappa::TEventObject evento) {
     if (evento_)
         evento_->Imposta(std::move(evento));

@@ -10,6 +10,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVariantMap>
 #include <QVariant>
 
 #include <functional>
@@ -44,6 +46,9 @@ public:
     void Esegui(const QString& istruzione);
     /// The inner HTML of the element; nothing when there is none.
     std::optional<QString> Leggi(const QString& id);
+    /// The inner HTML of each element (null for one that is missing), handed
+    /// to fatto when the page answers: nothing waits.
+    void LeggiElementi(const QStringList& ids, std::function<void(const QVariantMap&)> fatto);
     void CollegaClick(mappa::TEventObject evento);
     /// An expression's value in the given world, waited for (invalid after
     /// TempoMassimoMs).
