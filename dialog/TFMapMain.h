@@ -272,7 +272,9 @@ public:
     void TB_GoogleClick();
     /// The page's document was clicked (through the event object).
     void ClickPaginaWeb();
-    void LeggiPosizioneWeb(const std::string& sLon, const std::string& sLat);
+    /// The clicked position becomes the site; false when the click only
+    /// marked the current site on the page (or no page is loaded).
+    bool LeggiPosizioneWeb(const std::string& sLon, const std::string& sLat);
     void LeggiAltitudineWeb();
     void CercaIndirizzoWeb();
     void Edit3Change();

@@ -141,15 +141,17 @@ void TFMapMain::ClickPaginaWeb() {
         return;
     ImpostaPremuto(C::SB_CalcDist, false);
     bClick1 = true;
-    LeggiPosizioneWeb(Testo(C::Edit1), Testo(C::Edit2));
-    SB_AltitudineClick();
+    // The altitude is the clicked point's: a click that only marked the
+    // site elsewhere leaves the site's own.
+    if (LeggiPosizioneWeb(Testo(C::Edit1), Testo(C::Edit2)))
+        SB_AltitudineClick();
     StatoPannello1();
     selezionato = true;
 }
 
-void TFMapMain::LeggiPosizioneWeb(const std::string& sLon, const std::string& sLat) {
+bool TFMapMain::LeggiPosizioneWeb(const std::string& sLon, const std::string& sLat) {
     if (!PaginaPronta())
-        return;
+        return false;
     const std::string testo = vista_.LeggiElementoWeb("latlng-control").value_or("");
     vista_.AttendiMappaWeb();
     const auto lon = LeggiNumero(sLon), lat = LeggiNumero(sLat);
@@ -178,6 +180,7 @@ void TFMapMain::LeggiPosizioneWeb(const std::string& sLon, const std::string& sL
     PosizionaSito(true);
     int n = 0;
     ScriviRisultati(n, NumeroOZero(Testo(C::NxTextItem5)), NumeroOZero(Testo(C::NxTextItem6)));
+    return !segna;
 }
 
 void TFMapMain::LeggiAltitudineWeb() {
