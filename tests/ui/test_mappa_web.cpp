@@ -177,10 +177,11 @@ TEST_F(MappaWebQt, LaPaginaVeraFunzionaSenzaRete) {
     Connessione c("1");
     FinestraWeb t("qt_web_vera");
     t.ConPaginaVera();
-    t.Apri(13.4f, 42.35f, 1400, 900);
+    t.Apri(13.4f, 42.35f, 1100, 760);
     t.Premi(C::TB_Google);
     ASSERT_TRUE(t.f->WebBrowserDocumentComplete);
     TMappaWebQt& web = t.Web();
+    t.Schermata("mappa_web_apertura.png");
     for (const char* fn : {"setLatLng", "GotoLatLng", "GotoLatLng_ex", "codeAddress", "clearDistance", "addruler"})
         EXPECT_EQ(web.Valuta(QString("typeof %1").arg(fn)).toString(), "function") << fn;
     for (const char* id : {"click-valido", "latlng-control", "alt-control"})
