@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QHostInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkInformation>
@@ -44,6 +45,28 @@ QString ScriptPonte() {
     return s;
 }
 
+// The server of the tiles the page shows (see Tavrel.htm).
+constexpr const char* ServerTessere = "tile.openstreetmap.org";
+constexpr int AttesaNomeMs = 3000;
+
+// Whether the name resolves within ms.
+bool NomeRisolto(const QString& nome, int ms) {
+    QEventLoop ciclo;
+    bool fatto = false, risolto = false;
+    const int id = QHostInfo::lookupHost(nome, &ciclo, [&](const QHostInfo& h) {
+        fatto = true;
+        risolto = h.error() == QHostInfo::NoError && !h.addresses().isEmpty();
+        ciclo.quit();
+    });
+    if (!fatto) {
+        QTimer::singleShot(ms, &ciclo, &QEventLoop::quit);
+        ciclo.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!fatto)
+        QHostInfo::abortHostLookup(id);
+    return risolto;
+}
+
 QString LetteraleJs(const QString& t) {
     const QByteArray a = QJsonDocument(QJsonArray{t}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(a.mid(1, a.size() - 2));
@@ -69,7 +92,11 @@ bool TMappaWebQt::Connesso() {
     const QNetworkInformation* rete = QNetworkInformation::instance();
     // Without a backend the state is unknown: not connected, so the user
     // gets the message rather than an empty map.
-    return rete && rete->reachability() == QNetworkInformation::Reachability::Online;
+    if (!rete || rete->reachability() != QNetworkInformation::Reachability::Online)
+        return false;
+    // Some backends say "online" for any default route; the map needs its
+    // tiles' server, whose name must at least resolve.
+    return NomeRisolto(QString::fromLatin1(ServerTessere), AttesaNomeMs);
 }
 
 void TMappaWebQt::Crea() {
