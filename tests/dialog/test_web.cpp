@@ -277,3 +277,34 @@ TEST(MappaWeb, RicercaIndirizzoERighello) {
     EXPECT_TRUE(f.Map.Disegni().empty() || f.Map.CursoreMappa() != mappa::CursoreCroce)
         << "the dialog's map is not measuring";
 }
+
+TEST(MappaWeb, SitoSceltoAltroveConLaMappaWebMostrata) {
+    Form t("web_altrove");
+    TFMapMain& f = *t.f;
+    f.Premuto(C::TB_Google, true);
+    // A municipality from the lists: the page goes to it.
+    f.Scelto(C::Radiogroup1, ModoLocalita);
+    const auto& c = f.Stato(C::cmb_Com).elementi;
+    const auto it = std::find(c.begin(), c.end(), "Sulmona");
+    ASSERT_NE(it, c.end());
+    f.Scelto(C::cmb_Com, static_cast<int>(it - c.begin()));
+    ASSERT_FALSE(t.vista.script.empty());
+    EXPECT_EQ(t.vista.script.back(), "GotoLatLng(" + f.Testo(C::Edit2) + "," + f.Testo(C::Edit1) + ")");
+    EXPECT_EQ(f.Testo(C::EditIndirizzo), "Sulmona");
+    // Coordinates typed and applied: the rows and the report follow even
+    // with the page in front; the page is told only after a valid click.
+    f.Scelto(C::Radiogroup1, ModoCoordinate);
+    f.Cambiato(C::Edit1, "11.2500");
+    f.Cambiato(C::Edit2, "43.7700");
+    t.vista.script.clear();
+    f.Click(C::SB_Applica);
+    EXPECT_EQ(t.vista.script, std::vector<std::string>{"GotoLatLng_ex(43.7700,11.2500)"});
+    const Coordinate e = ConvCoord_WGS84toED50(11.25f, 43.77f);
+    ASSERT_FALSE(f.Rapporto().empty());
+    EXPECT_NE(f.Rapporto()[0].find("Longitudine = " + FormatoCoordinata(e.Lon)), std::string::npos) << f.Rapporto()[0];
+    EXPECT_EQ(f.sCom, "Firenze");
+    t.vista.ClickSullaMappa("Latitudine: 43.7700 - Longitudine: 11.2500");
+    t.vista.script.clear();
+    f.Click(C::SB_Applica);
+    EXPECT_EQ(t.vista.script.back(), "GotoLatLng(43.7700,11.2500)");
+}
