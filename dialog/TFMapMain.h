@@ -404,6 +404,7 @@ private:
 
     // ---- TFMapMain_web.cpp
     void CollegaWeb();
+    void FineMisuraAlCambioMappa();
     bool PaginaPronta() const { return WebBrowserDocumentComplete && htmlDoc; }
     /// The page is centred on the site of the WGS84 rows (call), when both
     /// are numbers.

@@ -95,7 +95,18 @@ void TFMapMain::MostraMappaWeb() {
     }
 }
 
+void TFMapMain::FineMisuraAlCambioMappa() {
+    // A measure belongs to the map it was started on: switching maps ends it.
+    if (!Giu(C::SB_CalcDist))
+        return;
+    ImpostaPremuto(C::SB_CalcDist, false);
+    MeasureStart.reset();
+    contaClick = 0;
+    Map.ImpostaCursoreMappa(mappa::CursorePredefinito);
+}
+
 void TFMapMain::TB_MapClick() {
+    FineMisuraAlCambioMappa();
     MostraMappaWeb();
     ZoomSelezione();
     const bool web = Giu(C::TB_Google);
@@ -107,6 +118,7 @@ void TFMapMain::TB_MapClick() {
 }
 
 void TFMapMain::TB_GoogleClick() {
+    FineMisuraAlCambioMappa();
     bClick = true;
     MostraMappaWeb();
     const bool web = Giu(C::TB_Google);

@@ -274,8 +274,18 @@ TEST(MappaWeb, RicercaIndirizzoERighello) {
     f.Premuto(C::SB_CalcDist, true);
     f.Premuto(C::SB_CalcDist, false);
     EXPECT_EQ(t.vista.script, (std::vector<std::string>{"addruler()", "clearDistance()"}));
-    EXPECT_TRUE(f.Map.Disegni().empty() || f.Map.CursoreMappa() != mappa::CursoreCroce)
-        << "the dialog's map is not measuring";
+    EXPECT_NE(f.Map.CursoreMappa(), mappa::CursoreCroce) << "the dialog's map is not measuring";
+    // A measure does not survive a change of map, either way.
+    f.Premuto(C::SB_CalcDist, true);
+    f.Premuto(C::TB_Map, true);
+    EXPECT_FALSE(f.Giu(C::SB_CalcDist));
+    f.Premuto(C::SB_CalcDist, true);
+    EXPECT_EQ(f.Map.CursoreMappa(), mappa::CursoreCroce);
+    t.vista.script.clear();
+    f.Premuto(C::TB_Google, true);
+    EXPECT_FALSE(f.Giu(C::SB_CalcDist));
+    EXPECT_NE(f.Map.CursoreMappa(), mappa::CursoreCroce);
+    EXPECT_TRUE(t.vista.script.empty());
 }
 
 TEST(MappaWeb, SitoSceltoAltroveConLaMappaWebMostrata) {
