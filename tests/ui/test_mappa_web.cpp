@@ -19,8 +19,6 @@
 #include <QTest>
 #include <QWebEngineView>
 
-#include <cstdlib>
-#include <fstream>
 
 using namespace veltrano;
 using namespace veltrano::dialogo;
