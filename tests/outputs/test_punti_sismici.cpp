@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <grp.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -185,17 +189,61 @@ TEST(PuntiSismici, UnFallimentoLasciaIlVecchioFile) {
 
     // A missing folder names it.
     EXPECT_THROW(ScriviFilePuntiSismici(c.p / "manca" / NomeFilePuntiSismici, GrigliaProva()), ErroreApertura);
+}
 
-    // A read-only folder (the superuser writes anywhere: nothing to see).
-    if (::geteuid() == 0)
-        return;
-    fs::permissions(c.p, fs::perms::owner_read | fs::perms::owner_exec);
+namespace {
+
+// The message of a failed export of the sheet to file ("" when it worked).
+std::string MessaggioEsportazione(const fs::path& file) {
     try {
         ScriviFilePuntiSismici(file, GrigliaProva());
-        ADD_FAILURE() << "no error";
+        return "";
     } catch (const ErroreApertura& e) {
-        EXPECT_NE(std::string(e.what()).find("impossibile scrivere nella cartella"), std::string::npos) << e.what();
+        return e.what();
+    } catch (const std::exception& e) {
+        return std::string("altro errore: ") + e.what();
     }
+}
+
+} // namespace
+
+TEST(PuntiSismici, CartellaInSolaLetturaAncheDaSuperutente) {
+    Cartella c;
+    const fs::path file = c.p / NomeFilePuntiSismici;
+    { std::ofstream(file) << "vecchio"; }
+    // Where the folder should be there is a file: nobody, root included,
+    // can write under it, and it is left as it was.
+    const fs::path nonCartella = c.p / "non_cartella";
+    { std::ofstream(nonCartella) << "vecchio"; }
+    const std::string e = MessaggioEsportazione(nonCartella / NomeFilePuntiSismici);
+    EXPECT_NE(e.find("impossibile scrivere nella cartella"), std::string::npos) << e;
+    EXPECT_NE(e.find(nonCartella.string()), std::string::npos) << e;
+    EXPECT_EQ(Contenuto(nonCartella), "vecchio");
+
+    // A read-only folder holding the old file. The superuser writes
+    // anywhere, so as root the export runs in a child process that has
+    // first given up root for the unprivileged "nobody" (uid and gid 65534).
+    fs::permissions(c.p, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                             fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const std::size_t prima = c.File();
+    if (::geteuid() != 0) {
+        const std::string m = MessaggioEsportazione(file);
+        EXPECT_NE(m.find("impossibile scrivere nella cartella"), std::string::npos) << m;
+        EXPECT_NE(m.find(c.p.string()), std::string::npos) << m;
+    } else {
+        EXPECT_EXIT(
+            {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 || ::geteuid() == 0) {
+                    std::fprintf(stderr, "impossibile rinunciare a root: %s\n", std::strerror(errno));
+                    std::_Exit(2);
+                }
+                const std::string m = MessaggioEsportazione(file);
+                std::fprintf(stderr, "%s\n", m.c_str());
+                std::_Exit(m.find(c.p.string()) != std::string::npos ? 0 : 3);
+            },
+            ::testing::ExitedWithCode(0), "impossibile scrivere nella cartella");
+    }
+    EXPECT_EQ(c.File(), prima) << "no temporary left behind";
     fs::permissions(c.p, fs::perms::owner_all);
-    EXPECT_EQ(Contenuto(file), "vecchio");
+    EXPECT_TRUE(Contenuto(file) == "vecchio") << "the old file was replaced";
 }
