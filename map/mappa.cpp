@@ -379,6 +379,13 @@ void TMappa::ImpostaOmbraEtichetteDisegno(bool ombra) {
     Modificata();
 }
 
+void TMappa::ImpostaDisegnoLibero(bool libero) {
+    if (disegni_.empty())
+        NuovoDisegno();
+    disegni_.back().libero = libero;
+    Modificata();
+}
+
 void TMappa::CancellaDisegni() {
     if (disegni_.empty())
         return;

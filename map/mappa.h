@@ -52,6 +52,9 @@ struct TDisegno {
     std::vector<Cerchio> cerchi;
     std::vector<Punto> punti;
     std::vector<TEtichetta> etichette;
+    /// Labels of the layers keep off the box of its lines, circles and
+    /// points, so that none is drawn under it (the site's mark).
+    bool libero = false;
 };
 
 class TStrumentoCursore;
@@ -179,6 +182,9 @@ public:
     void DisegnaPunto(double x, double y, double dimensione, TColore c);
     void AggiungiEtichettaDisegno(const std::string& testo, TColore c, double x, double y, int giustificazione);
     void ImpostaOmbraEtichetteDisegno(bool ombra);
+    /// Keeps the labels of the layers off the last drawing layer (see
+    /// TDisegno::libero).
+    void ImpostaDisegnoLibero(bool libero);
     void CancellaDisegni();
     int NumDisegni() const { return static_cast<int>(disegni_.size()); }
     const std::vector<TDisegno>& Disegni() const { return disegni_; }
@@ -188,8 +194,9 @@ public:
 
     /// Draws the map for the current view over the device area
     /// 0..Larghezza x 0..Altezza: background, layers in handle order, their
-    /// labels (a label that would overlap one already placed is left out),
-    /// then the drawings.
+    /// labels (a label that would overlap one already placed is left out;
+    /// one that would be cut by the edge or lie under a drawing kept free
+    /// of labels is moved beside its point, or left out), then the drawings.
     void Disegna(TPittore& p) const;
 
 private:

@@ -91,17 +91,46 @@ void TMappa::DisegnaPunti(TPittore& p, const Layer& l, const TEstensione& vista)
 }
 
 void TMappa::DisegnaEtichette(TPittore& p) const {
-    const TRettangoloPx area{0, 0, static_cast<double>(Larghezza()), static_cast<double>(Altezza())};
+    // A label and its one-pixel halo stay wholly inside the map.
+    const TRettangoloPx area{1, 1, static_cast<double>(Larghezza()) - 2, static_cast<double>(Altezza()) - 2};
     // Labels whose anchor lies farther than this outside the area cannot show.
     const TRettangoloPx vicino{-300, -100, area.larghezza + 600, area.altezza + 200};
     TPosizionatoreEtichette posti(area);
+    // The marks drawn later over the labels (the site's) are kept clear of them.
+    const double scala = Scala();
+    for (const TDisegno& d : disegni_) {
+        if (!d.libero)
+            continue;
+        double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+        auto includi = [&](TPuntoPx c, double rx, double ry) {
+            x0 = std::min(x0, c.x - rx);
+            x1 = std::max(x1, c.x + rx);
+            y0 = std::min(y0, c.y - ry);
+            y1 = std::max(y1, c.y + ry);
+        };
+        for (const auto& l : d.linee) {
+            const double mezzo = std::max(l.spessore, 1.0) / 2 + 0.5;
+            includi(MappaAPixel({l.x1, l.y1}), mezzo, mezzo);
+            includi(MappaAPixel({l.x2, l.y2}), mezzo, mezzo);
+        }
+        for (const auto& c : d.cerchi)
+            includi(MappaAPixel({c.x, c.y}), c.r * scala + 1, c.r * scala + 1);
+        for (const auto& q : d.punti)
+            includi(MappaAPixel({q.x, q.y}), q.dim / 2, q.dim / 2);
+        if (x0 <= x1 && y0 <= y1)
+            posti.RiservaSegno({x0, y0, x1 - x0, y1 - y0});
+    }
     auto disegna = [&](const TEtichetta& e, const TCarattere& f, TColore colore) {
         const TPuntoPx a = MappaAPixel({e.x, e.y});
-        if (!vicino.Contiene(a))
+        // A point under a label placed before: its label would meet that
+        // one, so it is left out without measuring it.
+        if (!vicino.Contiene(a) || posti.Coperto(a))
             return;
-        const TRettangoloPx r = RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1);
-        if (!posti.Occupa(r))
+        const std::optional<TRettangoloPx> posto =
+            posti.Colloca(a, RiquadroTesto(p, a, e.testo, f, e.giustificazione == 1));
+        if (!posto)
             return;
+        const TRettangoloPx& r = *posto;
         const TAllineamento all = e.giustificazione == 1 ? TAllineamento::Centro : TAllineamento::Sinistra;
         // A thin halo keeps a label readable over features of its own
         // colour (a grid value over the points of its class).
@@ -117,12 +146,30 @@ void TMappa::DisegnaEtichette(TPittore& p) const {
         for (const TEtichetta& e : l.etichette)
             disegna(e, CarattereEtichetta(n, e), e.colore);
     }
-    // Names come after every label: a highlighted name keeps its place.
+    // Names come after every label: a highlighted name keeps its place, and
+    // the name it highlights (same text, same point, to rounding) is not
+    // drawn a second time beside it.
+    std::vector<const TEtichetta*> evidenziati;
+    auto evidenziato = [&](const TEtichetta& e) {
+        auto it = std::lower_bound(evidenziati.begin(), evidenziati.end(), e.testo,
+                                   [](const TEtichetta* a, const std::string& t) { return a->testo < t; });
+        for (; it != evidenziati.end() && (*it)->testo == e.testo; ++it)
+            if (std::abs((*it)->x - e.x) < 1e-7 && std::abs((*it)->y - e.y) < 1e-7)
+                return true;
+        return false;
+    };
     for (const auto& l : layer_) {
         if (!l->nomiVisibili || l->nomi.empty() || (l->sf && !l->visibile))
             continue;
+        evidenziati.clear();
+        if (l->etichetteVisibili)
+            for (const TEtichetta& e : l->etichette)
+                evidenziati.push_back(&e);
+        std::sort(evidenziati.begin(), evidenziati.end(),
+                  [](const TEtichetta* a, const TEtichetta* b) { return a->testo < b->testo; });
         for (const TEtichetta& e : l->nomi)
-            disegna(e, l->caratteri.back(), l->coloreEtichette);
+            if (evidenziati.empty() || !evidenziato(e))
+                disegna(e, l->caratteri.back(), l->coloreEtichette);
     }
 }
 

@@ -266,7 +266,7 @@ TEST(Etichette, PosizionatoreConMigliaiaDiRiquadri) {
     EXPECT_FALSE(pos.Occupa({61, 10, 50, 20})) << "within the margin";
     EXPECT_TRUE(pos.Occupa({63, 10, 50, 20}));
     EXPECT_FALSE(pos.Occupa({2000, 10, 50, 20})) << "wholly outside the area";
-    EXPECT_TRUE(pos.Occupa({990, 990, 50, 20})) << "partly inside shows";
+    EXPECT_FALSE(pos.Occupa({990, 990, 50, 20})) << "partly outside: it would be cut";
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_FALSE(pos.Occupa({nan, 10, 50, 20}));
     // A dense field keeps a grid of non-overlapping boxes.
