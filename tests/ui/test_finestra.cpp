@@ -5,6 +5,7 @@
 // closing picture opens in Qt. Screenshots go to build/schermate.
 #include "dialog/coordinate.h"
 #include "dialog/testi.h"
+#include "map/amministrativi.h"
 #include "ui/qt/TFMapMainQt.h"
 #include "ui/qt/dialogo_qt.h"
 #include "tests/ui/supporto_qt.h"
@@ -284,9 +285,10 @@ TEST_F(Finestre, ImmagineDellaMagliaApertaConQt) {
 
 // Regression: names at the map's edge were cut ("gnano Amiterno"), and the
 // site's mark hid the first letters of the name under it. L'Aquila chosen
-// from the list, the municipalities' names on, the map zoomed out round it:
-// in the picture the window shows, no navy text touches the map's edge or
-// lies under the mark, and the highlighted name still shows.
+// from the list, the municipalities' names on, the map zoomed out round it
+// and then moved so that the left edge falls just left of the point of
+// Cagnano Amiterno: in the picture the window shows, no navy text touches
+// the map's edge or lies under the mark, and the highlighted name shows.
 TEST_F(Finestre, NomiDeiComuniInteriESgombriDalSegnoDelSito) {
     Finestra t("qt_nomi");
     t.Scegli(C::Radiogroup1, QString::fromUtf8("per Località"));
@@ -295,44 +297,64 @@ TEST_F(Finestre, NomiDeiComuniInteriESgombriDalSegnoDelSito) {
     ASSERT_EQ(t.f->Map.Etichette(LayerComuni).size(), 1u) << "the highlighted name";
     const mappa::TEtichetta evidenziato = t.f->Map.Etichette(LayerComuni)[0];
     t.f->Premuto(C::CB_VisNomiCom, true);
-    // The view is 0.7 degrees wide round the centre of L'Aquila, its edges
-    // cutting through the neighbouring municipalities.
+    const double sx = std::stod(t.f->Testo(C::Edit1)), sy = std::stod(t.f->Testo(C::Edit2));
+    // Navy text over cream, yellow or white, and its antialiased edges: blue
+    // clearly above red and green (black borders and aqua water are not).
+    auto controlla = [&](const char* schermata) {
+        QTest::qWait(30);
+        const QImage im = t.w.Map->grab().toImage();
+        im.save(QString::fromStdString((CartellaSchermate() / schermata).string()));
+        ASSERT_EQ(im.width(), t.f->Map.Larghezza());
+        auto testo = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= im.width() || y >= im.height())
+                return false;
+            const QColor c = im.pixelColor(x, y);
+            return c.blue() > c.red() + 40 && c.blue() > c.green() + 40;
+        };
+        int sulBordo = 0, totale = 0;
+        for (int x = 0; x < im.width(); ++x)
+            for (int y = 0; y < im.height(); ++y) {
+                totale += testo(x, y);
+                sulBordo += testo(x, y) && (x == 0 || y == 0 || x == im.width() - 1 || y == im.height() - 1);
+            }
+        EXPECT_GT(totale, 2000) << schermata << ": many names show";
+        EXPECT_EQ(sulBordo, 0) << schermata << ": a name is cut by the map's edge";
+        // The mark of the site: a cross 0.02 degrees wide and tall.
+        const mappa::TPuntoPx a = t.f->Map.MappaAPixel({sx - 0.01, sy + 0.01});
+        const mappa::TPuntoPx b = t.f->Map.MappaAPixel({sx + 0.01, sy - 0.01});
+        int sottoIlSegno = 0;
+        for (int x = static_cast<int>(a.x); x <= static_cast<int>(b.x) + 1; ++x)
+            for (int y = static_cast<int>(a.y); y <= static_cast<int>(b.y) + 1; ++y)
+                sottoIlSegno += testo(x, y);
+        EXPECT_EQ(sottoIlSegno, 0) << schermata << ": a name lies under the site's mark";
+        // The highlighted name is drawn: navy pixels round the site.
+        int vicini = 0;
+        const mappa::TPuntoPx c = t.f->Map.MappaAPixel({sx, sy});
+        for (int x = static_cast<int>(c.x) - 80; x <= static_cast<int>(c.x) + 80; ++x)
+            for (int y = static_cast<int>(c.y) - 60; y <= static_cast<int>(c.y) + 60; ++y)
+                vicini += testo(x, y);
+        EXPECT_GT(vicini, 30) << schermata;
+    };
+    // 0.7 degrees wide round the centre of L'Aquila, the edges cutting
+    // through the neighbouring municipalities.
     const double lon = evidenziato.x, lat = evidenziato.y;
     t.f->Map.ImpostaEstensione({lon - 0.35, lat - 0.2, lon + 0.35, lat + 0.2});
     t.Schermata("nomi_comuni_aquila.png");
-    const QImage im = t.w.Map->grab().toImage();
-    im.save(QString::fromStdString((CartellaSchermate() / "nomi_comuni_aquila_mappa.png").string()));
-    ASSERT_EQ(im.width(), t.f->Map.Larghezza());
-    // Navy text over cream, yellow or white, and its antialiased edges: blue
-    // clearly above red and green (black borders and aqua water are not).
-    auto testo = [&](int x, int y) {
-        const QColor c = im.pixelColor(x, y);
-        return c.blue() > c.red() + 40 && c.blue() > c.green() + 40;
-    };
-    int sulBordo = 0, totale = 0;
-    for (int x = 0; x < im.width(); ++x)
-        for (int y = 0; y < im.height(); ++y) {
-            const bool t_ = testo(x, y);
-            totale += t_;
-            sulBordo += t_ && (x == 0 || y == 0 || x == im.width() - 1 || y == im.height() - 1);
-        }
-    EXPECT_GT(totale, 2000) << "many names show";
-    EXPECT_EQ(sulBordo, 0) << "a name is cut by the map's edge";
-    // The mark of the site: a cross 0.02 degrees wide and tall.
-    const double sx = std::stod(t.f->Testo(C::Edit1)), sy = std::stod(t.f->Testo(C::Edit2));
-    const mappa::TPuntoPx a = t.f->Map.MappaAPixel({sx - 0.01, sy + 0.01}), b = t.f->Map.MappaAPixel({sx + 0.01, sy - 0.01});
-    int sottoIlSegno = 0;
-    for (int x = static_cast<int>(a.x); x <= static_cast<int>(b.x) + 1; ++x)
-        for (int y = static_cast<int>(a.y); y <= static_cast<int>(b.y) + 1; ++y)
-            sottoIlSegno += x >= 0 && y >= 0 && x < im.width() && y < im.height() && testo(x, y);
-    EXPECT_EQ(sottoIlSegno, 0) << "a name lies under the site's mark";
-    // The highlighted name is drawn: navy pixels round the site.
-    int vicini = 0;
-    const mappa::TPuntoPx s = t.f->Map.MappaAPixel({sx, sy});
-    for (int x = static_cast<int>(s.x) - 80; x <= static_cast<int>(s.x) + 80; ++x)
-        for (int y = static_cast<int>(s.y) - 60; y <= static_cast<int>(s.y) + 60; ++y)
-            vicini += x >= 0 && y >= 0 && x < im.width() && y < im.height() && testo(x, y);
-    EXPECT_GT(vicini, 30);
+    controlla("nomi_comuni_aquila_mappa.png");
+    // The left edge 15 pixels left of the point of Cagnano Amiterno's name.
+    const mappa::TShapefile& comuni = *t.f->sf_COM;
+    int cagnano = -1;
+    for (int i = 0; i < comuni.NumShape() && cagnano < 0; ++i)
+        if (comuni.ValoreCella(mappa::CampoNomeComune, i) == "Cagnano Amiterno")
+            cagnano = i;
+    ASSERT_GE(cagnano, 0);
+    const mappa::TEstensione& e = comuni.Shape(cagnano).estensione;
+    const double dx = t.f->Map.PixelAMappa({15, 0}).x - t.f->Map.PixelAMappa({0, 0}).x;
+    const double x0 = (e.xMin + e.xMax) / 2 - dx;
+    const mappa::TEstensione v = t.f->Map.Estensione();
+    t.f->Map.ImpostaEstensione({x0, v.yMin, x0 + (v.xMax - v.xMin), v.yMax});
+    ASSERT_NEAR(t.f->Map.Estensione().xMin, x0, dx / 15);
+    controlla("nomi_comuni_bordo_sinistro_mappa.png");
     // With the grid and its values as well, for the eye (the values' own
     // colours rule out the test above).
     t.f->Premuto(C::CB_VisGriglia, true);
