@@ -13,11 +13,12 @@ TPosizionatoreEtichette::TPosizionatoreEtichette(TRettangoloPx area, double marg
 }
 
 void TPosizionatoreEtichette::Celle(const TRettangoloPx& r, int& c0, int& r0, int& c1, int& r1) const {
+    // Clamped before the conversion, so that a box far outside stays defined.
     auto col = [this](double x) {
-        return std::clamp(static_cast<int>(std::floor((x - area_.x) / cella_)), 0, colonne_ - 1);
+        return static_cast<int>(std::clamp(std::floor((x - area_.x) / cella_), 0.0, colonne_ - 1.0));
     };
     auto riga = [this](double y) {
-        return std::clamp(static_cast<int>(std::floor((y - area_.y) / cella_)), 0, righe_ - 1);
+        return static_cast<int>(std::clamp(std::floor((y - area_.y) / cella_), 0.0, righe_ - 1.0));
     };
     c0 = col(r.x - margine_);
     c1 = col(r.Destra() + margine_);
@@ -96,7 +97,7 @@ void TPosizionatoreEtichette::Riserva(const TRettangoloPx& r) {
 }
 
 void TPosizionatoreEtichette::RiservaSegno(const TRettangoloPx& r) {
-    if (!Valido(r))
+    if (!Valido(r) || !r.Interseca(area_))
         return;
     segni_.push_back(r);
     Inserisci(r, true);
