@@ -216,7 +216,11 @@ void TFMapMain::CercaIndirizzoWeb() {
         return;
     if (indirizzo) {
         const std::string testo = Testo(C::EditIndirizzo);
-        const std::string quotato = "\"" + StringaJs(testo) + ", italy\"";
+        // Built by appending: GCC 12 at -O3 warns of an overlap (a false
+        // positive of -Wrestrict) in the chain of operator+ on a temporary.
+        std::string quotato = "\"";
+        quotato += StringaJs(testo);
+        quotato += ", italy\"";
         SelezionaTesto(C::cmb_Com, testo);
         VaiAlSitoWeb("GotoLatLng_ex");
         EseguiScript("codeAddress(" + quotato + ")");
