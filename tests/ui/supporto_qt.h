@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,15 @@ inline void NessunaFinestraRimasta() {
             ++n;
     EXPECT_EQ(n, 0) << "finestre rimaste aperte";
 }
+
+#ifdef VELTRANO_SCHERMATE
+/// The folder the window tests leave their screenshots in, made when missing.
+inline std::filesystem::path CartellaSchermate() {
+    const std::filesystem::path p(VELTRANO_SCHERMATE);
+    std::filesystem::create_directories(p);
+    return p;
+}
+#endif
 
 /// The window and its form over a scratch data folder. Apri() opens it as a
 /// host would, with the previous site (WGS84) given, and shows it non-modally
@@ -51,6 +61,14 @@ struct FinestraProva {
         w.setGeometry(0, 0, larghezza, altezza);
         QTest::qWait(50);
     }
+#ifdef VELTRANO_SCHERMATE
+    /// The whole window to a PNG in CartellaSchermate(), once pending
+    /// painting (attesaMs) has run.
+    void Schermata(const char* nome, int attesaMs = 30) {
+        QTest::qWait(attesaMs);
+        w.grab().save(QString::fromStdString((CartellaSchermate() / nome).string()));
+    }
+#endif
     ~FinestraProva() {
         w.Collega(nullptr);
         f.reset();

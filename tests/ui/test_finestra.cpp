@@ -30,12 +30,6 @@ using C = TControllo;
 
 namespace {
 
-std::filesystem::path CartellaSchermate() {
-    const auto p = std::filesystem::path(VELTRANO_SCHERMATE);
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 // The window and its form, shown non-modally at full-screen size.
 struct Finestra : test::FinestraProva {
     explicit Finestra(const std::string& nome, const TParametriDialogo& p = {}) : FinestraProva(nome) {
@@ -51,10 +45,6 @@ struct Finestra : test::FinestraProva {
         combo->setCurrentIndex(i);
         emit combo->activated(i);
         QApplication::processEvents();
-    }
-    void Schermata(const char* nome) {
-        QTest::qWait(30);
-        w.grab().save(QString::fromStdString((CartellaSchermate() / nome).string()));
     }
 };
 
@@ -280,7 +270,7 @@ TEST_F(Finestre, ImmagineDellaMagliaApertaConQt) {
         }
     EXPECT_GE(neri, 200) << "four node squares at least";
     EXPECT_GT(gialli, im.width() * im.height() / 50);
-    im.save(QString::fromStdString((CartellaSchermate() / "maglia.png").string()));
+    im.save(QString::fromStdString((test::CartellaSchermate() / "maglia.png").string()));
 }
 
 // Regression: names at the map's edge were cut ("gnano Amiterno"), and the
@@ -303,7 +293,7 @@ TEST_F(Finestre, NomiDeiComuniInteriESgombriDalSegnoDelSito) {
     auto controlla = [&](const char* schermata) {
         QTest::qWait(30);
         const QImage im = t.w.Map->grab().toImage();
-        im.save(QString::fromStdString((CartellaSchermate() / schermata).string()));
+        im.save(QString::fromStdString((test::CartellaSchermate() / schermata).string()));
         ASSERT_EQ(im.width(), t.f->Map.Larghezza());
         auto testo = [&](int x, int y) {
             if (x < 0 || y < 0 || x >= im.width() || y >= im.height())
@@ -361,5 +351,5 @@ TEST_F(Finestre, NomiDeiComuniInteriESgombriDalSegnoDelSito) {
     t.f->Premuto(C::CB_VisEticPnt, true);
     t.f->Map.ImpostaEstensione({lon - 0.35, lat - 0.2, lon + 0.35, lat + 0.2});
     QTest::qWait(30);
-    t.w.Map->grab().save(QString::fromStdString((CartellaSchermate() / "nomi_griglia_aquila_mappa.png").string()));
+    t.w.Map->grab().save(QString::fromStdString((test::CartellaSchermate() / "nomi_griglia_aquila_mappa.png").string()));
 }

@@ -28,12 +28,6 @@ using C = TControllo;
 
 namespace {
 
-std::filesystem::path Schermate() {
-    const auto p = std::filesystem::path(VELTRANO_SCHERMATE);
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 // What JavaScript prints for the number a row holds ("42.3500" -> "42.35").
 QString NumeroJs(const std::string& riga) {
     return QString::number(NumeroOZero(riga), 'g', QLocale::FloatingPointShortest);
@@ -57,10 +51,6 @@ struct FinestraWeb : test::FinestraProva {
         return figli.indexOf(w.WebBrowser1) > figli.indexOf(w.Map);
     }
     QStringList Chiamate() { return Web().Valuta("chiamate").toStringList(); }
-    void Schermata(const char* nome) {
-        QTest::qWait(200);
-        w.grab().save(QString::fromStdString((Schermate() / nome).string()));
-    }
 };
 
 struct Connessione {
@@ -132,7 +122,7 @@ TEST_F(MappaWebQt, IlClickDellaPaginaArrivaAlForm) {
     EXPECT_EQ(f.Testo(C::Edit2), lat0);
     EXPECT_EQ(t.Chiamate(), (QStringList{"setLatLng(" + NumeroJs(lat0) + "," + NumeroJs(lon0) + ")",
                                         "GotoLatLng(" + NumeroJs(lat0) + "," + NumeroJs(lon0) + ")"}));
-    t.Schermata("mappa_web_prova.png");
+    t.Schermata("mappa_web_prova.png", 200);
 
     // The next one moves the site to the page's position.
     t.Web().Valuta("clicca('1', 'Latitudine: 45.1234 - Longitudine: 9.56780', '120.00')");
@@ -179,7 +169,7 @@ TEST_F(MappaWebQt, LaPaginaVeraFunzionaSenzaRete) {
     t.Premi(C::TB_Google);
     ASSERT_TRUE(t.f->WebBrowserDocumentComplete);
     TMappaWebQt& web = t.Web();
-    t.Schermata("mappa_web_apertura.png");
+    t.Schermata("mappa_web_apertura.png", 200);
     for (const char* fn : {"setLatLng", "GotoLatLng", "GotoLatLng_ex", "codeAddress", "clearDistance", "addruler"})
         EXPECT_EQ(web.Valuta(QString("typeof %1").arg(fn)).toString(), "function") << fn;
     for (const char* id : {"click-valido", "latlng-control", "alt-control"})
@@ -241,5 +231,5 @@ TEST_F(MappaWebQt, LaPaginaVeraFunzionaSenzaRete) {
     EXPECT_LT(NumeroOZero(t.f->Testo(C::Edit2)), 42.35) << "below the centre";
     EXPECT_GT(NumeroOZero(t.f->Testo(C::Edit1)), 13.4) << "right of the centre";
     EXPECT_EQ(QString::fromStdString(t.f->Testo(C::NxTextItem7)), web.Leggi("alt-control").value_or("-"));
-    t.Schermata("mappa_web_tavrel.png");
+    t.Schermata("mappa_web_tavrel.png", 200);
 }

@@ -32,12 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Schermate() {
-    const fs::path p(VELTRANO_SCHERMATE);
-    fs::create_directories(p);
-    return p;
-}
-
 QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
 // The window over a scratch data folder, with the site of L'Aquila applied.
@@ -101,7 +95,7 @@ int Pagine(const fs::path& pdf) {
 
 // The first page as a picture, saved among the screenshots.
 QImage Pagina(const fs::path& pdf, const char* nome) {
-    const fs::path base = Schermate() / nome;
+    const fs::path base = test::CartellaSchermate() / nome;
     QProcess p;
     p.start("pdftoppm", {"-png", "-r", "72", "-singlefile", Q(pdf), Q(base)});
     EXPECT_TRUE(p.waitForFinished(60000)) << "pdftoppm (poppler-utils)";
@@ -241,7 +235,7 @@ TEST_F(Uscite, TheSpectraWindowDrawsAndExportsTheFourStates) {
         EXPECT_EQ(g.serie.size(), 4u);
         EXPECT_EQ(g.sottotitolo, "Suolo C, topografia T2, smorzamento 5%");
         QTest::qWait(30);
-        d.grab().save(Q(Schermate() / "spettri.png"));
+        d.grab().save(Q(test::CartellaSchermate() / "spettri.png"));
         s->findChild<QComboBox*>("cmb_TipoSpettro")->setCurrentIndex(1);
         EXPECT_TRUE(s->findChild<QWidget*>("SE_Q")->isEnabled()) << "q for the design spectra";
         for (const char* f : {"spettri.csv", "spettri.png", "spettri.svg", "spettri.pdf"})

@@ -31,22 +31,12 @@ using C = TControllo;
 
 namespace {
 
-std::filesystem::path Schermate() {
-    const auto p = std::filesystem::path(VELTRANO_SCHERMATE);
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 // The window and its form at full-screen size, the site near L'Aquila.
 struct Finestra : test::FinestraProva {
     explicit Finestra(const std::string& nome) : FinestraProva(nome) {
         Apri(13.4f, 42.35f, 1920, 1080);
     }
     template <class T> T* Cerca(const QString& nome) const { return w.findChild<T*>(nome); }
-    void Schermata(const char* nome) {
-        QTest::qWait(30);
-        w.grab().save(QString::fromStdString((Schermate() / nome).string()));
-    }
     // A mouse event on the map widget, with the buttons held.
     void Mouse(QEvent::Type tipo, QPoint p, Qt::MouseButtons tenuti) {
         QMouseEvent e(tipo, QPointF(p), w.Map->mapToGlobal(QPointF(p)),
@@ -185,7 +175,7 @@ TEST_F(StrumentiQt, NomiConProgressoCarattereColoratoEStilePunti) {
         EXPECT_GE(w->width(), 122);
         for (auto* b : w->findChildren<QToolButton*>())
             EXPECT_GE(b->width(), b->sizeHint().width()) << "caption cut: " << b->text().toStdString();
-        w->grab().save(QString::fromStdString((Schermate() / "stile_punti.png").string()));
+        w->grab().save(QString::fromStdString((test::CartellaSchermate() / "stile_punti.png").string()));
         auto* rombo = w->findChild<QToolButton*>("Voce3");
         ASSERT_NE(rombo, nullptr);
         EXPECT_EQ(rombo->text(), "Rombo");
