@@ -8,6 +8,8 @@
 #include "geo/comuni.h"
 #include "map/testo1252.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -16,23 +18,8 @@
 
 namespace {
 
-std::string Json(const std::string& t) {
-    std::string r = "\"";
-    for (const char c : t) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            r += '\\';
-            r += c;
-        } else if (u < 0x20) {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", u);
-            r += b;
-        } else {
-            r += c;
-        }
-    }
-    return r + "\"";
-}
+// A JSON string, as every JSON the project writes: through nlohmann-json.
+std::string Json(const std::string& t) { return nlohmann::json(t).dump(); }
 
 std::string Numero(const char* f, double x) {
     char b[32];
