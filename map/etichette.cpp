@@ -79,9 +79,13 @@ bool TPosizionatoreEtichette::Coperto(TPuntoPx p) const {
     return false;
 }
 
-bool TPosizionatoreEtichette::SuUnSegno(const TRettangoloPx& r) const {
+std::vector<TRettangoloPx> TPosizionatoreEtichette::SegniToccati(const TRettangoloPx& r) const {
     const TRettangoloPx largo{r.x - margine_, r.y - margine_, r.larghezza + 2 * margine_, r.altezza + 2 * margine_};
-    return std::any_of(segni_.begin(), segni_.end(), [&](const TRettangoloPx& s) { return largo.Interseca(s); });
+    std::vector<TRettangoloPx> toccati;
+    for (const TRettangoloPx& s : segni_)
+        if (largo.Interseca(s))
+            toccati.push_back(s);
+    return toccati;
 }
 
 bool TPosizionatoreEtichette::Occupa(const TRettangoloPx& r) {
@@ -107,20 +111,14 @@ std::optional<TRettangoloPx> TPosizionatoreEtichette::Colloca(TPuntoPx a, const 
     if (!Valido(r) || !std::isfinite(a.x) || !std::isfinite(a.y))
         return std::nullopt;
     const bool dentro = Dentro(r);
-    std::vector<TRettangoloPx> segni;
-    if (dentro) {
-        if (Libero(r)) {
-            Inserisci(r);
-            return r;
-        }
-        // Only a label of higher priority in the way: left out.
-        if (!SuUnSegno(r))
-            return std::nullopt;
+    if (dentro && Libero(r)) {
+        Inserisci(r);
+        return r;
     }
-    const TRettangoloPx largo{r.x - margine_, r.y - margine_, r.larghezza + 2 * margine_, r.altezza + 2 * margine_};
-    for (const TRettangoloPx& s : segni_)
-        if (largo.Interseca(s))
-            segni.push_back(s);
+    const std::vector<TRettangoloPx> segni = SegniToccati(r);
+    // Only a label of higher priority in the way: left out.
+    if (dentro && segni.empty())
+        return std::nullopt;
     const double w = r.larghezza, h = r.altezza;
     const double g = margine_ + 1;
     // Slid along the axes by the least that brings it inside, while it

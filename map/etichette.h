@@ -67,7 +67,8 @@ private:
     std::vector<bool> diSegno_; // per kept box: a mark, not a label
     std::vector<std::vector<int>> celle_;
     bool Libero(const TRettangoloPx& r) const;
-    bool SuUnSegno(const TRettangoloPx& r) const;
+    /// The reserved marks r (with its margin) meets.
+    std::vector<TRettangoloPx> SegniToccati(const TRettangoloPx& r) const;
     void Inserisci(const TRettangoloPx& r, bool segno = false);
     void Celle(const TRettangoloPx& r, int& c0, int& r0, int& c1, int& r1) const;
 };
